@@ -1,0 +1,26 @@
+#include <QApplication>
+#include <cstdio>
+#include <exception>
+
+#include "window/form1.h"
+
+int main() {
+    try {
+        // The program takes no command line: the toolkit sees none either.
+        static int argc = 1;
+        static char name[] = "kelto";
+        static char* argv[] = {name, nullptr};
+        // The animation loop pumps events from inside an event handler; the plain Unix
+        // event dispatcher delivers posted events and repaints at any depth, glib's does not.
+        qputenv("QT_NO_GLIB", "1");
+        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+            Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+        QApplication application(argc, argv);
+        kelto::Form1 window;
+        window.show();
+        return application.exec();
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "kelto: error: %s\n", failure.what());
+        return 1;
+    }
+}

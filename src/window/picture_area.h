@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFrame>
+#include <QPixmap>
+
+#include "window/picture_area_handlers.h"
+
+namespace kelto {
+
+// Picture1: a sunken box taller than the window, showing one picture at its own size from
+// the inner top-left. It turns Qt's key and pointer events into the handlers' terms.
+class PictureArea final : public QFrame {
+  public:
+    static constexpr int kEdge = 2;
+    static constexpr int kOuterWidth = 483;
+    static constexpr int kOuterHeight = 768;
+
+    PictureArea(PictureAreaHandlers& handlers, QWidget* parent);
+
+    void SetPicture(const QPixmap& picture);
+    const QPixmap* Picture() const { return picture_; }
+    // The inner area's rectangle in this widget's coordinates.
+    QRect InnerRect() const { return contentsRect(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+  private:
+    bool InInnerArea(QPointF position) const;
+    void ReportMove(QMouseEvent* event);
+
+    PictureAreaHandlers& handlers_;
+    const QPixmap* picture_ = nullptr;
+    // A press inside the inner area lets moves outside it through until the release.
+    bool dragFromInside_ = false;
+    // A click is a left press and release, both over the inner area; the second press
+    // of a double-click makes no click of its own.
+    bool leftPressInside_ = false;
+    bool pressIsDoubleClick_ = false;
+};
+
+}  // namespace kelto
