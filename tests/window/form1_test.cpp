@@ -1,4 +1,249 @@
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QtTest>
-class Form1Test : public QObject { Q_OBJECT };
+#include <vector>
+
+#include "../core/fake_host.h"
+#include "../core/recording_end.h"
+#include "frames/holder_pictures.h"
+#include "input/pointer_scale.h"
+
+using namespace kelto;
+
+namespace {
+
+struct MoveSeen {
+    float X;
+    float Y;
+};
+
+// Catches what the picture area hands on, in its own terms.
+class RecordingHandlers final : public PictureAreaHandlers {
+public:
+    void Picture1_KeyPress(std::uint16_t KeyAscii) override { keys.push_back(KeyAscii); }
+    void Picture1_MouseMove(int, int, float X, float Y) override { moves.push_back({X, Y}); }
+    void Picture1_Click() override { events.push_back("click"); }
+    void Picture1_DblClick() override { events.push_back("dblclick"); }
+    std::vector<std::uint16_t> keys;
+    std::vector<MoveSeen> moves;
+    std::vector<QString> events;
+};
+
+QImage Grab(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+void SendMouse(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private:
+    testing::RecordingEnd end;
+    testing::CountingWaiter waiter;
+    Form1::Options TestOptions() { return {&end, &waiter, false}; }
+
+private slots:
+    void windowHasFixedSizeCaptionAndOnlyATitleBar() {
+        Form1 form(TestOptions());
+        QCOMPARE(form.windowTitle(), QStringLiteral("KELTO Valve Control         Use:  "
+                                                    "+-/*mouse,.        ESC to Quit"));
+        QCOMPARE(form.windowTitle().size(), 64);
+        QCOMPARE(form.size(), QSize(483, 483));
+        QCOMPARE(form.minimumSize(), QSize(483, 483));
+        QCOMPARE(form.maximumSize(), QSize(483, 483));
+        const Qt::WindowFlags flags = form.windowFlags();
+        QVERIFY(flags & Qt::CustomizeWindowHint);
+        QVERIFY(flags & Qt::WindowTitleHint);
+        QVERIFY(!(flags & Qt::WindowSystemMenuHint));
+        QVERIFY(!(flags & Qt::WindowCloseButtonHint));
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    }
+
+    void pictureAreaGeometryAndEdge() {
+        Form1 form(TestOptions());
+        QCOMPARE(form.Picture1->objectName(), QStringLiteral("Picture1"));
+        QCOMPARE(form.Picture1->geometry(), QRect(0, 0, 483, 768));
+        QCOMPARE(form.Picture1->InnerRect(), QRect(2, 2, 479, 764));
+        QCOMPARE(form.Picture1->frameShadow(), QFrame::Sunken);
+    }
+
+    void holdersCarryTheFramePicturesInHolderOrder() {
+        Form1 form(TestOptions());
+        for (int k = 1; k <= 18; ++k) {
+            QCOMPARE(form.Holder(k).name, QStringLiteral("Image%1").arg(k));
+            const frames::MonoPicture source = frames::HolderPicture(k);
+            const QImage shown = form.Holder(k).picture.toImage();
+            QCOMPARE(shown.size(), QSize(source.width, source.height));
+            for (int y = 0; y < source.height; y += 7)
+                for (int x = 0; x < source.width; x += 3)
+                    QCOMPARE(qGray(shown.pixel(x, y)) == 0, source.IsBlack(x, y));
+        }
+    }
+
+    void showingAFrameDrawsItClippedToTheInnerArea() {
+        Form1 form(TestOptions());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.ShowFrame(form.Holder(3).picture);
+        QApplication::processEvents();
+        const QImage screen = Grab(form);
+        const QImage frame = form.Holder(3).picture.toImage().convertToFormat(QImage::Format_RGB32);
+        // Inner area: 479 columns and the top 481 rows show; the frame's last column is cut.
+        QCOMPARE(screen.copy(2, 2, 479, 480), frame.copy(0, 0, 479, 480));
+        // Below the frame, inner row 480 shows the background.
+        const QColor background = form.Picture1->palette().color(QPalette::Button);
+        for (int x = 2; x < 481; ++x) QCOMPARE(screen.pixelColor(x, 482), background);
+    }
+
+    void fillingShowsFrameZeroFirstAndTheLoopShowsAFrameEveryPass() {
+        Form1 form(TestOptions());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.FillFrameTable();
+        QCOMPARE(form.Picture1->Picture(), &form.Holder(1).picture);
+        for (int k = 0; k < 18; ++k) QCOMPARE(&form.Frames().Lookup(k), &form.Holder(k + 1).picture);
+        form.EnterLoop();
+        form.RunPass();
+        QCOMPARE(form.Picture1->Picture(), &form.Holder(2).picture);
+        QCOMPARE(Grab(form).copy(2, 2, 479, 480),
+                 form.Holder(2).picture.toImage().convertToFormat(QImage::Format_RGB32).copy(
+                     0, 0, 479, 480));
+        QCOMPARE(waiter.waits.back(), std::uint64_t{1000001});
+    }
+
+    void keysReachTheHandlerThroughThePictureAreaWhichHoldsTheFocus() {
+        Form1 form(TestOptions());
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget(), form.Picture1);
+        form.State().StepCommand = 1;
+        QTest::keyClick(form.windowHandle(), '-');
+        QCOMPARE(form.State().StepCommand, std::int16_t{-1});
+        QTest::keyClick(form.windowHandle(), '*', Qt::KeypadModifier);
+        QCOMPARE(form.State().StepCommand, std::int16_t{2});
+        QTest::keyClick(form.windowHandle(), '=');
+        QCOMPARE(form.State().StepCommand, std::int16_t{2});
+        // Tab stays in the picture area: it is a character like any other.
+        QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form.Picture1);
+        QCOMPARE(end.quits, 0);
+        QTest::keyClick(form.windowHandle(), Qt::Key_Escape);
+        QCOMPARE(end.quits, 1);
+    }
+
+    void textOfSeveralCharactersActsAsTheCharactersInOrder() {
+        RecordingHandlers handlers;
+        PictureArea area(handlers, nullptr);
+        QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("+x/"));
+        QApplication::sendEvent(&area, &event);
+        QCOMPARE(handlers.keys, (std::vector<std::uint16_t>{u'+', u'x', u'/'}));
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString());
+        QApplication::sendEvent(&area, &escape);
+        QCOMPARE(handlers.keys.back(), std::uint16_t{27});
+    }
+
+    void pointerMovesArriveInTheAreasUnitsAndNotOverItsEdge() {
+        RecordingHandlers handlers;
+        PictureArea area(handlers, nullptr);
+        const auto move = [&](QPointF p) {
+            SendMouse(&area, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+        };
+        move({2, 2});
+        move({480, 482});
+        move({2.5, 14.8});
+        QCOMPARE(handlers.moves.size(), std::size_t{3});
+        QCOMPARE(handlers.moves[0].X, 0.0f);
+        QCOMPARE(handlers.moves[0].Y, 0.0f);
+        QVERIFY(qAbs(handlers.moves[1].X - 14.8517f) < 5e-5f);
+        QCOMPARE(handlers.moves[1].Y, 18.75f);
+        QCOMPARE(handlers.moves[2].X, PointerToUnits(0.5, 12.8).X);
+        QCOMPARE(handlers.moves[2].Y, 0.5f);
+        // The sunken edge is not part of the inner area.
+        for (QPointF edge : {QPointF(1, 100), QPointF(100, 1), QPointF(481, 50), QPointF(0, 0),
+                             QPointF(1.99, 300)})
+            move(edge);
+        QCOMPARE(handlers.moves.size(), std::size_t{3});
+    }
+
+    void aDragFromInsideReportsMovesOutsideWithNegativeUnits() {
+        RecordingHandlers handlers;
+        PictureArea area(handlers, nullptr);
+        SendMouse(&area, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseMove, {-30, 40}, Qt::NoButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseMove, {600, -100}, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(handlers.moves.size(), std::size_t{2});
+        QVERIFY(handlers.moves[0].X < 0 && handlers.moves[0].Y > 0);
+        QVERIFY(handlers.moves[1].X > 14.88274f && handlers.moves[1].Y < 0);
+        SendMouse(&area, QEvent::MouseButtonRelease, {600, -100}, Qt::LeftButton, Qt::NoButton);
+        QVERIFY(handlers.events.empty());  // released outside: no click
+        SendMouse(&area, QEvent::MouseMove, {-30, 40}, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(handlers.moves.size(), std::size_t{2});
+        // A press on the edge does not open the outside.
+        SendMouse(&area, QEvent::MouseButtonPress, {1, 50}, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseMove, {-5, 50}, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(handlers.moves.size(), std::size_t{2});
+    }
+
+    void aDoubleClickGestureGivesOneClickThenTheDoubleClick() {
+        RecordingHandlers handlers;
+        PictureArea area(handlers, nullptr);
+        const QPointF p(100, 100);
+        SendMouse(&area, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+        SendMouse(&area, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(handlers.events, (std::vector<QString>{"click", "dblclick"}));
+        // Other buttons neither click nor double-click.
+        SendMouse(&area, QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
+        SendMouse(&area, QEvent::MouseButtonDblClick, p, Qt::RightButton, Qt::RightButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
+        QCOMPARE(handlers.events.size(), std::size_t{2});
+        // A click on the edge is no click on the picture.
+        SendMouse(&area, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, {1, 1}, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(handlers.events.size(), std::size_t{2});
+    }
+
+    void mouseEventsThroughTheWindowWriteTheState() {
+        Form1 form(TestOptions());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseMove(form.Picture1, QPoint(2 + 320, 2 + 384));  // 10 by 15 units, nearly
+        const PointerUnits units = PointerToUnits(320, 384);
+        QCOMPARE(form.State().DelayCount,
+                 double{static_cast<float>((double{units.X} * 70) * units.Y)});
+        QTest::mouseClick(form.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+        QCOMPARE(form.State().MouseMode, std::int16_t{1});
+        QTest::mouseDClick(form.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+        QCOMPARE(end.quits, 1);
+    }
+
+    void aCloseRequestFromTheDesktopQuitsLikeEscape() {
+        Form1 form(TestOptions());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(!form.close());
+        QCOMPARE(end.quits, 1);
+        QVERIFY(form.isVisible());
+    }
+
+    void init() {
+        end = {};
+        waiter = testing::CountingWaiter{};
+    }
+};
+
 QTEST_MAIN(Form1Test)
 #include "form1_test.moc"
