@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "input/keyboard_commands.h"
 #include "input/pointer_scale.h"
@@ -42,16 +44,27 @@ void PictureArea::SetPicture(const QPixmap& picture) {
     update(InnerRect());
 }
 
+QRectF PictureArea::PictureRect() const {
+    if (!picture_) return {};
+    // Frames keep their one-pixel lines crisp on dense screens: they grow by whole device
+    // pixels only, the nearest whole factor at or below the screen's.
+    const qreal ratio = devicePixelRatioF();
+    const qreal whole = std::max<qreal>(1, std::floor(ratio));
+    return {QPointF(InnerRect().topLeft()), QSizeF(picture_->size()) * (whole / ratio)};
+}
+
 void PictureArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect inner = InnerRect();
     if (!inner.contains(event->rect())) drawFrame(&painter);
     painter.setClipRect(inner & event->rect());
-    const QRect pictureRect =
-        picture_ ? QRect(inner.topLeft(), picture_->deviceIndependentSize().toSize()) : QRect();
-    if (picture_) painter.drawPixmap(inner.topLeft(), *picture_);
-    const QRegion uncovered = QRegion(inner & event->rect()).subtracted(pictureRect);
+    const QRectF pictureRect = PictureRect();
+    const QRect surelyCovered(
+        QPoint(std::ceil(pictureRect.left()), std::ceil(pictureRect.top())),
+        QPoint(std::floor(pictureRect.right()) - 1, std::floor(pictureRect.bottom()) - 1));
+    const QRegion uncovered = QRegion(inner & event->rect()).subtracted(surelyCovered);
     for (const QRect& rect : uncovered) painter.fillRect(rect, palette().brush(QPalette::Button));
+    if (picture_) painter.drawPixmap(pictureRect, *picture_, QRectF(picture_->rect()));
 }
 
 void PictureArea::keyPressEvent(QKeyEvent* event) {

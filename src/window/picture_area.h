@@ -33,6 +33,7 @@ class PictureArea final : public QFrame {
 
   private:
     bool InInnerArea(QPointF position) const;
+    QRectF PictureRect() const;
     void ReportMove(QMouseEvent* event);
 
     PictureAreaHandlers& handlers_;

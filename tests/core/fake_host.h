@@ -16,7 +16,7 @@ struct TestPicture {
 
 // Records what the loop shows and lets a test act as the user inside each event step.
 class FakeHost final : public AnimationHost<TestPicture> {
-public:
+  public:
     void ShowFrame(const TestPicture& picture) override {
         shown.push_back(picture.holder);
         log.push_back("show " + std::to_string(picture.holder));
@@ -34,7 +34,7 @@ public:
 };
 
 class CountingWaiter final : public IdleWaiter {
-public:
+  public:
     explicit CountingWaiter(std::vector<std::string>* log = nullptr) : log_(log) {}
     void WaitIterations(std::uint64_t iterations) override {
         waits.push_back(iterations);
@@ -42,7 +42,7 @@ public:
     }
     std::vector<std::uint64_t> waits;
 
-private:
+  private:
     std::vector<std::string>* log_;
 };
 

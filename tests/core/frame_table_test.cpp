@@ -68,7 +68,7 @@ TEST(FrameTable, LookupOutsideTheTableOrBeforeFillingFails) {
 }
 
 class LoopTest : public ::testing::Test {
-protected:
+  protected:
     LoopTest() : waiter(&host.log), loop(state, table, host, waiter) { table.Fill(holders, host); }
 
     void EnterLoopAndClearLog() {
@@ -140,7 +140,7 @@ TEST_F(LoopTest, StartUpSequenceShowsFrameZeroThenOneFramePerPass) {
 
 // Input can arrive in the 17 event steps of filling, before the loop sets its start values.
 class InputDuringFilling : public ::testing::Test {
-protected:
+  protected:
     void FillWith(std::function<void(int)> user) {
         host.onEvents = std::move(user);
         table.Fill(holders, host);

@@ -14,8 +14,8 @@ using testing::RecordingEnd;
 
 TEST(KeyPress, OnlyTheListedCharactersActAndEachWritesItsRequest) {
     const std::map<std::uint16_t, std::int16_t> acting{
-        {u'-', step::kRunBackward},      {u'+', step::kRunForward},
-        {u',', step::kRunForward},       {u'/', step::kStopOrStepBack},
+        {u'-', step::kRunBackward},       {u'+', step::kRunForward},
+        {u',', step::kRunForward},        {u'/', step::kStopOrStepBack},
         {u'*', step::kStopOrStepForward}, {u'.', step::kStopOrStepForward}};
     for (std::uint32_t code = 0; code <= 0xFFFF; ++code) {
         AnimationState state;

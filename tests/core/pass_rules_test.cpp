@@ -138,11 +138,12 @@ TEST(PassRules, StoppedStateDoesNotMove) {
 }
 
 TEST(PassRules, EveryRequestFromEveryStateKeepsPositionInRangeAndFlagsConsistent) {
-    const std::int16_t requests[] = {step::kStopped,     step::kRunning,
-                                     step::kRunBackward, step::kRunForward,
+    const std::int16_t requests[] = {step::kStopped,        step::kRunning,
+                                     step::kRunBackward,    step::kRunForward,
                                      step::kStopOrStepBack, step::kStopOrStepForward};
     for (int position = 0; position < kFrameCount; ++position) {
-        for (auto start : {Stopped(position), RunningForward(position), RunningBackward(position)}) {
+        for (auto start :
+             {Stopped(position), RunningForward(position), RunningBackward(position)}) {
             for (std::int16_t request : requests) {
                 AnimationState state = start;
                 state.StepCommand = request;

@@ -9,7 +9,7 @@ namespace kelto::testing {
 
 // Stands in for ending the process, so a test can see that it was asked for.
 class RecordingEnd final : public ProgramEnd {
-public:
+  public:
     void Quit() override { ++quits; }
     void Fail(std::string_view message) override { failures.emplace_back(message); }
     int quits = 0;

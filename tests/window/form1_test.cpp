@@ -23,7 +23,7 @@ struct MoveSeen {
 
 // Catches what the picture area hands on, in its own terms.
 class RecordingHandlers final : public PictureAreaHandlers {
-public:
+  public:
     void Picture1_KeyPress(std::uint16_t KeyAscii) override { keys.push_back(KeyAscii); }
     void Picture1_MouseMove(int, int, float X, float Y) override { moves.push_back({X, Y}); }
     void Picture1_Click() override { events.push_back("click"); }
@@ -33,7 +33,9 @@ public:
     std::vector<QString> events;
 };
 
-QImage Grab(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Grab(QWidget& widget) {
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 void SendMouse(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button,
                Qt::MouseButtons buttons) {
@@ -46,12 +48,12 @@ void SendMouse(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton 
 class Form1Test : public QObject {
     Q_OBJECT
 
-private:
+  private:
     testing::RecordingEnd end;
     testing::CountingWaiter waiter;
     Form1::Options TestOptions() { return {&end, &waiter, false}; }
 
-private slots:
+  private slots:
     void windowHasFixedSizeCaptionAndOnlyATitleBar() {
         Form1 form(TestOptions());
         QCOMPARE(form.windowTitle(), QStringLiteral("KELTO Valve Control         Use:  "
@@ -111,13 +113,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.FillFrameTable();
         QCOMPARE(form.Picture1->Picture(), &form.Holder(1).picture);
-        for (int k = 0; k < 18; ++k) QCOMPARE(&form.Frames().Lookup(k), &form.Holder(k + 1).picture);
+        for (int k = 0; k < 18; ++k)
+            QCOMPARE(&form.Frames().Lookup(k), &form.Holder(k + 1).picture);
         form.EnterLoop();
         form.RunPass();
         QCOMPARE(form.Picture1->Picture(), &form.Holder(2).picture);
-        QCOMPARE(Grab(form).copy(2, 2, 479, 480),
-                 form.Holder(2).picture.toImage().convertToFormat(QImage::Format_RGB32).copy(
-                     0, 0, 479, 480));
+        QCOMPARE(Grab(form).copy(2, 2, 479, 480), form.Holder(2)
+                                                      .picture.toImage()
+                                                      .convertToFormat(QImage::Format_RGB32)
+                                                      .copy(0, 0, 479, 480));
         QCOMPARE(waiter.waits.back(), std::uint64_t{1000001});
     }
 
