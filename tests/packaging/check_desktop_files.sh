@@ -41,6 +41,7 @@ entry() { sed -n "s/^$1=//p" "$desktop"; }
 [[ $(entry Exec) == kelto ]] || fail "Exec is '$(entry Exec)'"
 [[ $(entry Icon) == kelto ]] || fail "Icon is '$(entry Icon)'"
 [[ $(entry Type) == Application ]] || fail "Type is '$(entry Type)'"
+[[ $(entry StartupWMClass) == kelto ]] || fail "StartupWMClass does not match the window class kelto"
 [[ ";$(entry Categories)" == *";Education;"* ]] || fail "Categories lack Education"
 
 xpath() { xmllint --xpath "$1" "$metainfo"; }
