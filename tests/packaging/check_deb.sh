@@ -1,0 +1,54 @@
+#!/bin/bash
+# Builds the .deb with CPack, unpacks it into a throw-away root with dpkg -x and checks
+# its control fields, its files and that the unpacked program starts.
+# Usage: check_deb.sh <build-dir> <icon-checker>
+set -euo pipefail
+build=$1
+icon_checker=$2
+here=$(dirname "$0")
+fail() { echo "FAIL: $*" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack"; }
+deb=$work/out/kelto_1.00_amd64.deb
+[[ -f $deb ]] || fail "no $(basename "$deb"); made: $(ls "$work/out")"
+dpkg-deb -I "$deb"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ $(field Package) == kelto ]] || fail "Package is '$(field Package)'"
+[[ $(field Version) == 1.00 ]] || fail "Version is '$(field Version)'"
+[[ $(field Architecture) == amd64 ]] || fail "Architecture is '$(field Architecture)'"
+[[ -n $(field Maintainer) ]] || fail "no Maintainer"
+[[ $(field Description) == *KELTO* ]] || fail "Description does not name KELTO"
+
+# Depends: the Qt 6 runtime (libraries and the platform plugins they load) and the C and
+# C++ runtimes, nothing else.
+depends=$(field Depends)
+names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/^ *//' -e 's/[ (].*//')
+for name in $names; do
+    case $name in
+    libqt6core6 | libqt6gui6 | libqt6widgets6 | qt6-qpa-plugins | libc6 | libstdc++6 | libgcc-s1) ;;
+    *) fail "unexpected dependency $name in: $depends" ;;
+    esac
+done
+for name in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+    grep -qx "$name" <<<"$names" || fail "$name missing from Depends: $depends"
+done
+
+dpkg -x "$deb" "$work/root"
+echo "unpacked files:"
+(cd "$work/root" && find . -type f | sort)
+unexpected=$(cd "$work/root" && find . -type f | grep -v -e '^./usr/bin/kelto$' \
+    -e '^./usr/share/applications/' -e '^./usr/share/metainfo/' -e '^./usr/share/icons/') || true
+[[ -z $unexpected ]] || fail "unexpected files in the package: $unexpected"
+"$here/check_desktop_files.sh" "$work/root/usr" "$icon_checker"
+"$here/check_version_note.sh" "$work/root/usr/bin/kelto"
+
+# The unpacked program finds its libraries and keeps running (it only ends on ESC or a
+# double-click), so a timeout is the expected way out.
+status=0
+QT_QPA_PLATFORM=offscreen timeout 3 "$work/root/usr/bin/kelto" >"$work/run.log" 2>&1 || status=$?
+[[ $status == 124 ]] || { cat "$work/run.log"; fail "kelto from the package exited with $status"; }
+echo "package $(basename "$deb") is complete and its program starts"
