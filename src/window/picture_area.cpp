@@ -17,6 +17,10 @@ int ButtonState(Qt::MouseButtons buttons) {
            (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
+// Granularity of the repainted area: small enough to skip what stays, large enough that
+// each piece is a long straight copy.
+constexpr int kTile = 32;
+
 int ShiftState(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
            (modifiers & Qt::AltModifier ? 4 : 0);
@@ -38,20 +42,54 @@ PictureArea::PictureArea(PictureAreaHandlers& handlers, QWidget* parent)
 }
 
 void PictureArea::SetPicture(const QPixmap& picture) {
+    const QPixmap* previous = picture_;
     picture_ = &picture;
-    update(InnerRect());
+    // What is on screen already matches the previous picture; repaint only what differs.
+    update(previous ? ChangedArea(*previous, picture) : QRegion(InnerRect()));
+}
+
+QRegion PictureArea::ChangedArea(const QPixmap& from, const QPixmap& to) {
+    const auto key = std::make_pair(from.cacheKey(), to.cacheKey());
+    if (const auto found = changes_.find(key); found != changes_.end()) return found->second;
+    const QRect inner = InnerRect();
+    const QImage a = from.toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage b = to.toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect shown = (a.rect() | b.rect()) & QRect(QPoint(0, 0), inner.size());
+    QRegion changed;
+    for (int top = 0; top <= shown.bottom(); top += kTile) {
+        for (int left = 0; left <= shown.right(); left += kTile) {
+            const QRect tile = QRect(left, top, kTile, kTile) & shown;
+            bool differs = false;
+            for (int y = tile.top(); y <= tile.bottom() && !differs; ++y) {
+                for (int x = tile.left(); x <= tile.right() && !differs; ++x) {
+                    const bool inA = a.rect().contains(x, y), inB = b.rect().contains(x, y);
+                    differs = inA != inB || (inA && a.pixel(x, y) != b.pixel(x, y));
+                }
+            }
+            if (differs) changed += tile;
+        }
+    }
+    changed.translate(inner.topLeft());
+    changes_.emplace(key, changed);
+    return changed;
 }
 
 void PictureArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect inner = InnerRect();
     if (!inner.contains(event->rect())) drawFrame(&painter);
-    painter.setClipRect(inner & event->rect());
     const QRect pictureRect =
-        picture_ ? QRect(inner.topLeft(), picture_->deviceIndependentSize().toSize()) : QRect();
-    if (picture_) painter.drawPixmap(inner.topLeft(), *picture_);
-    const QRegion uncovered = QRegion(inner & event->rect()).subtracted(pictureRect);
-    for (const QRect& rect : uncovered) painter.fillRect(rect, palette().brush(QPalette::Button));
+        picture_ ? QRect(inner.topLeft(), picture_->deviceIndependentSize().toSize()) & inner
+                 : QRect();
+    // Rectangle by rectangle: each stays a straight copy, where a clip region would make the
+    // raster engine blend span by span.
+    for (const QRect& rect : event->region() & inner) {
+        const QRect covered = rect & pictureRect;
+        if (!covered.isEmpty())
+            painter.drawPixmap(covered, *picture_, covered.translated(-inner.topLeft()));
+        for (const QRect& bare : QRegion(rect).subtracted(covered))
+            painter.fillRect(bare, palette().brush(QPalette::Button));
+    }
 }
 
 void PictureArea::keyPressEvent(QKeyEvent* event) {
