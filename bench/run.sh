@@ -18,7 +18,7 @@ while [[ $# -gt 0 ]]; do
 done
 
 cmake --preset release -B "$build" -DKELTO_BUILD_BENCH=ON -DKELTO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_probe >/dev/null
+cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_probe repaint_check >/dev/null
 
 kelto=$build/src/kelto
 kelto_bench=$build/bench/kelto_bench
@@ -55,6 +55,9 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
+
+# What is timed must also be right: every pass must leave exactly its frame on screen.
+"$build/bench/repaint_check" 2>/dev/null
 
 record() { awk -v key="$1" '{print key, $NF}' >>"$results"; }
 
