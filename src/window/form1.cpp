@@ -9,6 +9,9 @@
 #include "input/keyboard_commands.h"
 #include "input/mouse_control.h"
 #include "window/program_end_now.h"
+#ifdef KELTO_BENCH_HOOKS
+#include "window/bench_hooks.h"
+#endif
 
 namespace kelto {
 namespace {
@@ -67,6 +70,9 @@ void Form1::FillFrameTable() {
 
 void Form1::ShowFrame(const QPixmap& picture) {
     Picture1->SetPicture(picture);
+#ifdef KELTO_BENCH_HOOKS
+    bench::OnShowFrame(state_);
+#endif
 }
 
 void Form1::ProcessPendingEvents() {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "input/keyboard_commands.h"
 #include "input/pointer_scale.h"
@@ -18,6 +19,10 @@ int ButtonState(Qt::MouseButtons buttons) {
     return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
            (buttons & Qt::MiddleButton ? 4 : 0);
 }
+
+// Granularity of the repainted area: small enough to skip what stays, large enough that
+// each piece is a long straight copy.
+constexpr int kTile = 32;
 
 int ShiftState(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
@@ -40,8 +45,39 @@ PictureArea::PictureArea(PictureAreaHandlers& handlers, QWidget* parent)
 }
 
 void PictureArea::SetPicture(const QPixmap& picture) {
+    const QPixmap* previous = picture_;
     picture_ = &picture;
-    update(InnerRect());
+    // What is on screen already matches the previous picture; repaint only what differs.
+    const bool unscaled = PictureRect().size() == QSizeF(picture.size());
+    update(previous && unscaled ? ChangedArea(*previous, picture) : QRegion(InnerRect()));
+}
+
+QRegion PictureArea::ChangedArea(const QPixmap& from, const QPixmap& to) {
+    const auto key = std::make_pair(from.cacheKey(), to.cacheKey());
+    if (const auto found = changes_.find(key); found != changes_.end()) return found->second;
+    const QRect inner = InnerRect();
+    const QImage a = from.toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage b = to.toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect shown = (a.rect() | b.rect()) & QRect(QPoint(0, 0), inner.size());
+    const auto rowsDiffer = [&](const QRect& tile) {
+        if (!a.rect().contains(tile) || !b.rect().contains(tile)) return true;
+        const auto bytes = static_cast<std::size_t>(tile.width()) * sizeof(QRgb);
+        for (int y = tile.top(); y <= tile.bottom(); ++y) {
+            const auto* rowA = reinterpret_cast<const QRgb*>(a.constScanLine(y)) + tile.left();
+            const auto* rowB = reinterpret_cast<const QRgb*>(b.constScanLine(y)) + tile.left();
+            if (std::memcmp(rowA, rowB, bytes) != 0) return true;
+        }
+        return false;
+    };
+    QRegion changed;
+    for (int top = 0; top <= shown.bottom(); top += kTile)
+        for (int left = 0; left <= shown.right(); left += kTile) {
+            const QRect tile = QRect(left, top, kTile, kTile) & shown;
+            if (rowsDiffer(tile)) changed += tile;
+        }
+    changed.translate(inner.topLeft());
+    changes_.emplace(key, changed);
+    return changed;
 }
 
 QRectF PictureArea::PictureRect() const {
@@ -57,14 +93,29 @@ void PictureArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect inner = InnerRect();
     if (!inner.contains(event->rect())) drawFrame(&painter);
-    painter.setClipRect(inner & event->rect());
     const QRectF pictureRect = PictureRect();
-    const QRect surelyCovered(
-        QPoint(std::ceil(pictureRect.left()), std::ceil(pictureRect.top())),
-        QPoint(std::floor(pictureRect.right()) - 1, std::floor(pictureRect.bottom()) - 1));
-    const QRegion uncovered = QRegion(inner & event->rect()).subtracted(surelyCovered);
-    for (const QRect& rect : uncovered) painter.fillRect(rect, palette().brush(QPalette::Button));
-    if (picture_) painter.drawPixmap(pictureRect, *picture_, QRectF(picture_->rect()));
+    const QBrush background = palette().brush(QPalette::Button);
+    if (picture_ && pictureRect.size() != QSizeF(picture_->size())) {
+        // Dense screens: background first, then the whole picture scaled, clipped.
+        painter.setClipRegion(event->region() & inner);
+        const QRect surelyCovered(
+            QPoint(std::ceil(pictureRect.left()), std::ceil(pictureRect.top())),
+            QPoint(std::floor(pictureRect.right()) - 1, std::floor(pictureRect.bottom()) - 1));
+        for (const QRect& bare : (event->region() & inner).subtracted(surelyCovered))
+            painter.fillRect(bare, background);
+        painter.drawPixmap(pictureRect, *picture_, QRectF(picture_->rect()));
+        return;
+    }
+    // Rectangle by rectangle: each stays a straight copy, where a clip region would make the
+    // raster engine blend span by span.
+    const QRect covering = pictureRect.toRect() & inner;
+    for (const QRect& rect : event->region() & inner) {
+        const QRect covered = rect & covering;
+        if (!covered.isEmpty())
+            painter.drawPixmap(covered, *picture_, covered.translated(-inner.topLeft()));
+        for (const QRect& bare : QRegion(rect).subtracted(covered))
+            painter.fillRect(bare, background);
+    }
 }
 
 void PictureArea::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,9 @@
 
 #include <QFrame>
 #include <QPixmap>
+#include <QRegion>
+#include <map>
+#include <utility>
 
 #include "window/picture_area_handlers.h"
 
@@ -33,11 +36,14 @@ class PictureArea final : public QFrame {
 
   private:
     bool InInnerArea(QPointF position) const;
+    QRegion ChangedArea(const QPixmap& from, const QPixmap& to);
     QRectF PictureRect() const;
     void ReportMove(QMouseEvent* event);
 
     PictureAreaHandlers& handlers_;
     const QPixmap* picture_ = nullptr;
+    // Where two pictures differ inside the inner area, by pair of cache keys.
+    std::map<std::pair<qint64, qint64>, QRegion> changes_;
     // A press inside the inner area lets moves outside it through until the release.
     bool dragFromInside_ = false;
     // A click is a left press and release, both over the inner area; the second press

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Builds the benchmark targets, runs the viewer on a private Xvfb and prints one table.
+#   bench/run.sh [--display N] [--quiet-wait SECONDS]
+# --quiet-wait waits (up to SECONDS) for the 1-minute load average to drop below 0.5
+# before measuring; the table is noisy on a busy machine.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/bench
+display_number=96
+quiet_wait=0
+while [[ $# -gt 0 ]]; do
+    case $1 in
+        --display) display_number=$2; shift 2 ;;
+        --quiet-wait) quiet_wait=$2; shift 2 ;;
+        *) echo "usage: $0 [--display N] [--quiet-wait SECONDS]" >&2; exit 2 ;;
+    esac
+done
+
+cmake --preset release -B "$build" -DKELTO_BUILD_BENCH=ON -DKELTO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_probe repaint_check >/dev/null
+
+kelto=$build/src/kelto
+kelto_bench=$build/bench/kelto_bench
+floor=$build/bench/xlib_floor
+probe=$build/bench/screen_probe
+results=$(mktemp)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -f "$results"
+}
+trap cleanup EXIT
+
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+cpu_busy() {  # percent of both cores busy over one second
+    local a b
+    a=($(head -1 /proc/stat)); sleep 1; b=($(head -1 /proc/stat))
+    local idle=$(( (b[4] + b[5]) - (a[4] + a[5]) )) total=0 i
+    for i in 1 2 3 4 5 6 7 8; do total=$(( total + b[i] - a[i] )); done
+    echo $(( 100 * (total - idle) / total ))
+}
+
+if [[ $quiet_wait -gt 0 ]]; then
+    deadline=$((SECONDS + quiet_wait))
+    while (( SECONDS < deadline )) && awk '{exit !($1 >= 0.5)}' /proc/loadavg; do sleep 5; done
+fi
+echo "load before: $(load)   CPU busy: $(cpu_busy)%"
+
+export DISPLAY=:$display_number
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -br >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+# What is timed must also be right: every pass must leave exactly its frame on screen.
+"$build/bench/repaint_check" 2>/dev/null
+
+record() { awk -v key="$1" '{print key, $NF}' >>"$results"; }
+
+# Pass overhead: the viewer at no wait next to the raw Xlib floor, in alternating rounds.
+for round in 1 2 3; do
+    "$floor" 300 5 30 | record "floor_us_$round"
+    KELTO_BENCH_DELAY=-1 KELTO_BENCH_PASSES=300 KELTO_BENCH_BLOCKS=5 "$kelto_bench" 2>/dev/null |
+        record "pass_us_$round"
+done
+
+# Pace fidelity: passes per block chosen so each block lasts about a second.
+pace() {  # delay passes blocks warmup
+    KELTO_BENCH_DELAY=$1 KELTO_BENCH_PASSES=$2 KELTO_BENCH_BLOCKS=$3 KELTO_BENCH_WARMUP=$4 \
+        "$kelto_bench" 2>/dev/null | record "pace_$1"
+}
+pace 0 300 5 20
+pace 19500 150 5 20
+pace 80000 40 5 5
+pace 1000000 4 5 2
+
+# Idle CPU at the start pace: three copies of the product side by side for 20 s.
+"$probe" idle 20 3 -- "$kelto" 2>/dev/null |
+    awk '{print "idle_pct", $2; print "rss_kb", $4}' >>"$results"
+
+# Start-up to the first frame on the X server, and peak RSS.
+"$probe" startup 7 -- "$kelto" 2>/dev/null |
+    awk '{print "startup_ms", $2; print "rss_kb", $4}' >>"$results"
+
+# "*" to the changed frame, at the fastest pace, the steering pace and the start pace.
+KELTO_BENCH_DELAY=0 "$probe" keylat 30 1 -- "$kelto_bench" 2>/dev/null | record key_0
+KELTO_BENCH_DELAY=80000 "$probe" keylat 20 20 -- "$kelto_bench" 2>/dev/null | record key_80000
+"$probe" keylat 8 250 -- "$kelto" 2>/dev/null | record key_1000000
+
+echo "load after:  $(load)   CPU busy: $(cpu_busy)%"
+python3 "$root/bench/summarize.py" "$results"
