@@ -70,9 +70,11 @@ class Mask {
     std::vector<std::uint8_t> bits_;
 };
 
-std::vector<Pixel> FollowerOutline(int lift) {
-    const int face = kFaceRowAtRest + lift;
-    const double arcCentreY = kArcCentreYAtRest + lift;
+// The follower at rest; a frame shifts these pixels down by its lift, so every frame shows the
+// very same outline.
+std::vector<Pixel> FollowerOutlineAtRest() {
+    const int face = kFaceRowAtRest;
+    const double arcCentreY = kArcCentreYAtRest;
     std::vector<Pixel> ring;
     for (int x = kFaceLeft; x <= kFaceRight; ++x) ring.push_back({x, face});
     for (int r = 1; r < kCornerRows; ++r) ring.push_back({kCornerRight[r], face + r});
@@ -111,7 +113,8 @@ MonoPicture FrameArtist::Draw(int frameIndex) const {
     const int width = frameIndex == kWideFrameIndex ? kFrameSize + 1 : kFrameSize;
 
     // Follower, with its inside, which nothing else may enter.
-    const std::vector<Pixel> follower = FollowerOutline(lift);
+    std::vector<Pixel> follower = FollowerOutlineAtRest();
+    for (Pixel& p : follower) p.y += lift;
     Mask followerArea(width, kFrameSize);
     for (const Pixel& p : follower) followerArea.Add(p);
     if (!followerArea.FillFrom({kFaceLeft + (kFaceRight - kFaceLeft) / 2, face + 10}))
@@ -159,7 +162,7 @@ MonoPicture FrameArtist::Draw(int frameIndex) const {
     }
     std::vector<Pixel> ringInnerPath;
     bool seated = false;
-    for (double target : {1.0, 0.9, 1.1, 0.8, 1.2, 0.7, 1.3, 0.6, 1.4, 0.5, 1.5}) {
+    for (double target : {0.9, 0.8, 1.0, 0.7, 1.1, 0.6, 1.2, 0.5, 1.3, 1.4, 1.5}) {
         std::vector<Point> adjusted = ringInner;
         for (Point& p : adjusted) {
             const double dx = p.x - arcCentre.x, dy = p.y - arcCentre.y;

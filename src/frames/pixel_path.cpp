@@ -1,7 +1,9 @@
 #include "frames/pixel_path.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 namespace kelto::frames {
 
@@ -35,6 +37,11 @@ std::vector<Pixel> Bridged(const std::vector<Pixel>& ring) {
 }  // namespace
 
 std::vector<Pixel> ThinClosedPath(std::vector<Pixel> ring) {
+    return ThinClosedPath(std::move(ring), [](Pixel) { return 0.0; });
+}
+
+std::vector<Pixel> ThinClosedPath(std::vector<Pixel> ring,
+                                  const std::function<double(Pixel)>& distanceToCurve) {
     ring = Bridged(ring);
     bool changed = true;
     while (changed && ring.size() > 3) {
@@ -42,14 +49,25 @@ std::vector<Pixel> ThinClosedPath(std::vector<Pixel> ring) {
         std::vector<Pixel> kept;
         kept.reserve(ring.size());
         const std::size_t n = ring.size();
+        auto after = [&](std::size_t i) {
+            return i < n ? ring[i] : (kept.empty() ? ring[i - n] : kept[i - n]);
+        };
         for (std::size_t i = 0; i < n; ++i) {
             const Pixel prev = kept.empty() ? ring[n - 1] : kept.back();
-            const Pixel next = i + 1 < n ? ring[i + 1] : (kept.empty() ? ring[0] : kept.front());
+            const Pixel next = after(i + 1);
             const Pixel here = ring[i];
-            // A repeat, the tip of a back-step, or a corner its two neighbours already bridge.
-            if (here == prev || prev == next || Touching(prev, next)) {
+            if (here == prev || prev == next) {  // a repeat, or the tip of a back-step
                 changed = true;
                 continue;
+            }
+            if (Touching(prev, next)) {
+                // A staircase corner. When the next pixel could go instead, the one farther
+                // from the curve goes.
+                const bool nextCouldGo = Touching(here, after(i + 2));
+                if (!nextCouldGo || distanceToCurve(here) >= distanceToCurve(next)) {
+                    changed = true;
+                    continue;
+                }
             }
             kept.push_back(here);
         }
@@ -61,12 +79,27 @@ std::vector<Pixel> ThinClosedPath(std::vector<Pixel> ring) {
 
 std::vector<Pixel> TraceClosedCurve(const std::vector<Point>& samples) {
     std::vector<Pixel> ring;
+    std::vector<double> nearest;  // closest approach of the curve to each pixel's centre
     ring.reserve(samples.size());
     for (const Point& p : samples) {
         const Pixel pixel = PixelAt(p);
-        if (ring.empty() || !(ring.back() == pixel)) ring.push_back(pixel);
+        const double d = std::hypot(p.x - pixel.x, p.y - pixel.y);
+        if (ring.empty() || !(ring.back() == pixel)) {
+            ring.push_back(pixel);
+            nearest.push_back(d);
+        } else {
+            nearest.back() = std::min(nearest.back(), d);
+        }
     }
-    return ThinClosedPath(std::move(ring));
+    std::map<std::pair<int, int>, double> distance;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        auto [it, fresh] = distance.try_emplace({ring[i].x, ring[i].y}, nearest[i]);
+        it->second = std::min(it->second, nearest[i]);
+    }
+    return ThinClosedPath(std::move(ring), [&](Pixel p) {
+        const auto it = distance.find({p.x, p.y});
+        return it == distance.end() ? 1.0 : it->second;
+    });
 }
 
 }  // namespace kelto::frames

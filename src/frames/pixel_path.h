@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "frames/cam_geometry.h"
@@ -20,6 +21,9 @@ bool Touching(Pixel a, Pixel b);  // 8-neighbours (a pixel does not touch itself
 // Closes a ring of pixels into a one-pixel-thin 8-connected path: gaps are bridged, repeats,
 // back-steps and staircase corners removed.
 std::vector<Pixel> ThinClosedPath(std::vector<Pixel> ring);
+// The same, choosing between two removable corner pixels by their distance to the curve.
+std::vector<Pixel> ThinClosedPath(std::vector<Pixel> ring,
+                                  const std::function<double(Pixel)>& distanceToCurve);
 
 // Rasterises a densely sampled closed curve (samples well under a pixel apart).
 std::vector<Pixel> TraceClosedCurve(const std::vector<Point>& samples);
