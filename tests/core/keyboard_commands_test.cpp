@@ -5,6 +5,7 @@
 #include <map>
 
 #include "animation/pass_rules.h"
+#include "positions.h"
 #include "recording_end.h"
 
 namespace kelto {
@@ -61,12 +62,7 @@ TEST(KeyPress, EqualsSignAndLookalikesDoNothing) {
 std::vector<int> TypeThenRun(AnimationState& state, std::uint16_t key, int passes) {
     RecordingEnd end;
     Picture1_KeyPress(state, key, end);
-    std::vector<int> seen;
-    for (int i = 0; i < passes; ++i) {
-        AdvancePosition(state);
-        seen.push_back(state.Position);
-    }
-    return seen;
+    return testing::Positions(state, passes);
 }
 
 TEST(KeyPress, PlusWhileStoppedAtFourRunsFromSix) {

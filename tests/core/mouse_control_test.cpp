@@ -8,11 +8,13 @@
 #include "animation/pass_rules.h"
 #include "input/keyboard_commands.h"
 #include "input/pointer_scale.h"
+#include "positions.h"
 #include "recording_end.h"
 
 namespace kelto {
 namespace {
 
+using testing::Positions;
 using testing::RecordingEnd;
 
 double PaceAt(float X, float Y) {
@@ -106,43 +108,34 @@ TEST(MouseSteering, FirstMoveOfALaterSessionComparesWithTheLastY) {
     EXPECT_EQ(state.StepCommand, step::kStopOrStepBack);
 }
 
-std::vector<int> Passes(AnimationState& state, int passes) {
-    std::vector<int> seen;
-    for (int i = 0; i < passes; ++i) {
-        AdvancePosition(state);
-        seen.push_back(state.Position);
-    }
-    return seen;
-}
-
 TEST(MouseSteering, RunForwardThenSteerBackThenResumeFromWhereSteeringLeftIt) {
     AnimationState state;
     state.Position = 4;
     RecordingEnd end;
     Picture1_KeyPress(state, u'+', end);
-    EXPECT_EQ(Passes(state, 2), (std::vector<int>{6, 7}));
+    EXPECT_EQ(Positions(state, 2), (std::vector<int>{6, 7}));
     Picture1_Click(state);
-    EXPECT_EQ(Passes(state, 1), (std::vector<int>{8}));  // the run goes on until a move
-    Picture1_MouseMove(state, 0, 0, 2.0f, 10.0f, end);   // stops the run without stepping
-    EXPECT_EQ(Passes(state, 1), (std::vector<int>{8}));
+    EXPECT_EQ(Positions(state, 1), (std::vector<int>{8}));  // the run goes on until a move
+    Picture1_MouseMove(state, 0, 0, 2.0f, 10.0f, end);      // stops the run without stepping
+    EXPECT_EQ(Positions(state, 1), (std::vector<int>{8}));
     for (float y : {9.0f, 8.0f, 7.0f}) {
         Picture1_MouseMove(state, 0, 0, 2.0f, y, end);
-        Passes(state, 1);
+        Positions(state, 1);
     }
     EXPECT_EQ(state.Position, 5);
     Picture1_Click(state);
-    EXPECT_EQ(Passes(state, 3), (std::vector<int>{6, 7, 8}));
+    EXPECT_EQ(Positions(state, 3), (std::vector<int>{6, 7, 8}));
     EXPECT_EQ(state.DelayCount, 80000);  // kept until a move in normal mode
 }
 
 TEST(MouseSteering, StartUpRunStepsOnceOnTheFirstMove) {
     AnimationState state;
     EnterLoop(state);
-    Passes(state, 2);  // at 2
+    Positions(state, 2);  // at 2
     Picture1_Click(state);
     RecordingEnd end;
     Picture1_MouseMove(state, 0, 0, 2.0f, 3.0f, end);
-    EXPECT_EQ(Passes(state, 2), (std::vector<int>{3, 3}));
+    EXPECT_EQ(Positions(state, 2), (std::vector<int>{3, 3}));
 }
 
 TEST(MouseSteering, ManyMovesInOnePassStepOnce) {
@@ -151,7 +144,7 @@ TEST(MouseSteering, ManyMovesInOnePassStepOnce) {
     RecordingEnd end;
     Picture1_Click(state);
     for (float y = 1; y < 6; ++y) Picture1_MouseMove(state, 0, 0, 2.0f, y, end);
-    EXPECT_EQ(Passes(state, 2), (std::vector<int>{7, 7}));
+    EXPECT_EQ(Positions(state, 2), (std::vector<int>{7, 7}));
 }
 
 TEST(MouseClick, ARequestPendingAtTheFirstClickIsReplayedOnTheSecond) {
@@ -162,10 +155,10 @@ TEST(MouseClick, ARequestPendingAtTheFirstClickIsReplayedOnTheSecond) {
     Picture1_Click(state);
     EXPECT_EQ(state.SavedCommand, step::kRunBackward);
     Picture1_KeyPress(state, u'*', end);
-    Passes(state, 1);  // stops at 10
+    Positions(state, 1);  // stops at 10
     Picture1_Click(state);
     EXPECT_EQ(state.StepCommand, step::kRunBackward);
-    EXPECT_EQ(Passes(state, 2), (std::vector<int>{8, 7}));
+    EXPECT_EQ(Positions(state, 2), (std::vector<int>{8, 7}));
 }
 
 TEST(MouseClick, TogglesAndSavesOnlyOnTheWayIn) {

@@ -4,8 +4,12 @@
 
 #include <vector>
 
+#include "positions.h"
+
 namespace kelto {
 namespace {
+
+using testing::Positions;
 
 AnimationState Stopped(int position) {
     AnimationState state;
@@ -26,15 +30,6 @@ AnimationState RunningBackward(int position) {
     state.StepCommand = step::kRunning;
     state.RunBackward = 1;
     return state;
-}
-
-std::vector<int> Positions(AnimationState& state, int passes) {
-    std::vector<int> seen;
-    for (int i = 0; i < passes; ++i) {
-        AdvancePosition(state);
-        seen.push_back(state.Position);
-    }
-    return seen;
 }
 
 TEST(EnterLoop, SetsOnlyTheRunCommandAndTheStartPace) {
