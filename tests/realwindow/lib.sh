@@ -1,0 +1,162 @@
+# Shared helpers for the real-window tests. Source it from a test script; it starts nothing by
+# itself. Every process it starts is ended by the EXIT trap.
+set -euo pipefail
+
+: "${KELTO_BIN:?path of the kelto executable}"
+: "${KELTO_PROBE:?path of window_probe}"
+: "${KELTO_HOLDER_DUMP:?path of holder_dump}"
+# Display numbers this suite may take; the first free one is used.
+KELTO_TEST_DISPLAYS=${KELTO_TEST_DISPLAYS:-"93 94 95"}
+
+CAPTION='KELTO Valve Control         Use:  +-/*mouse,.        ESC to Quit'
+TEST_NAME=$(basename "$0" .sh)
+XVFB_PID=
+WM_PID=
+KELTO_PID=
+WID=
+FAILURES=0
+
+for tool in Xvfb xdotool xwininfo xprop openbox; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/kelto-$TEST_NAME.XXXXXX")
+FRAMES="$WORK/frames"
+mkdir "$FRAMES"
+export XDG_RUNTIME_DIR="$WORK"
+export QT_QPA_PLATFORM=xcb
+
+cleanup() {
+    local status=$?
+    for pid in $KELTO_PID $WM_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in $KELTO_PID $WM_PID $XVFB_PID; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if [ "$status" -ne 0 ] && [ -n "${KEEP_FAILED:-}" ]; then
+        echo "kept $WORK"
+    else
+        rm -rf "$WORK"
+    fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+log() { printf '[%s %s] %s\n' "$(date +%T.%3N)" "$TEST_NAME" "$*"; }
+fail() {
+    log "FAIL: $*"
+    exit 1
+}
+check() {  # check DESCRIPTION COMMAND...: records a failure but goes on
+    local what=$1
+    shift
+    if "$@"; then
+        log "ok: $what"
+    else
+        log "FAIL: $what"
+        FAILURES=$((FAILURES + 1))
+    fi
+}
+finish() {
+    [ "$FAILURES" -eq 0 ] || fail "$FAILURES check(s) failed"
+    log "all checks passed"
+}
+
+# Polls COMMAND until it succeeds or SECONDS pass.
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+dump_holders() { "$KELTO_HOLDER_DUMP" "$FRAMES" || fail "holder pictures cannot be told apart"; }
+
+start_display() {
+    dump_holders
+    local number
+    for number in $KELTO_TEST_DISPLAYS; do
+        [ -e "/tmp/.X$number-lock" ] && continue
+        Xvfb ":$number" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset \
+            >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$number"
+        if wait_until 10 xdpyinfo_ok; then
+            break
+        fi
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    done
+    [ -n "$XVFB_PID" ] || fail "no free display among $KELTO_TEST_DISPLAYS"
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    wait_until 10 wm_running || fail "openbox did not come up"
+    log "display $DISPLAY with openbox"
+}
+xdpyinfo_ok() { kill -0 "$XVFB_PID" 2>/dev/null && xprop -root >/dev/null 2>&1; }
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# Starts kelto, finds its window, activates it and waits until it shows a frame.
+start_kelto() {
+    # The pointer must not rest on the picture: a move there sets the pace.
+    xdotool mousemove 1010 750
+    "$KELTO_BIN" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+    KELTO_PID=$!
+    wait_until 15 find_window || fail "no kelto window appeared"
+    timeout 10 xdotool windowactivate --sync "$WID" || fail "window could not be activated"
+    wait_until 10 shows_a_frame || fail "window shows none of the holder pictures"
+    log "kelto $KELTO_PID, window $WID"
+}
+find_window() {
+    kill -0 "$KELTO_PID" 2>/dev/null || fail "kelto ended before showing its window"
+    WID=$(xdotool search --onlyvisible --pid "$KELTO_PID" 2>/dev/null | head -n 1) || true
+    [ -n "$WID" ]
+}
+shows_a_frame() { probe once >/dev/null 2>&1; }
+
+probe() { "$KELTO_PROBE" "$FRAMES" "$WID" "$@"; }
+current_frame() { probe once; }
+# settle STABLE_MS TIMEOUT_MS: the frame once it has not changed for STABLE_MS.
+settled_frame() { probe settle "$@"; }
+# change_from INDEX TIMEOUT_MS: the first frame shown that differs from INDEX.
+change_from() { probe change-from "$@"; }
+watch_frames() { probe watch "$1"; }  # "ms index" lines for $1 ms
+screenshot() { probe save "$1"; }
+
+# Types keys (xdotool key names) into the active window.
+keys() { xdotool key --delay 40 "$@"; }
+# Moves the pointer to a pixel of the inner area (origin at the client's (2,2)).
+pointer_inner() { xdotool mousemove --window "$WID" $(($1 + 2)) $(($2 + 2)); }
+
+# Waits for kelto to end by itself and sets EXIT_STATUS; fails after SECONDS.
+await_exit() {
+    local seconds=$1
+    wait_until "$seconds" kelto_gone || fail "kelto still runs after ${seconds}s"
+    EXIT_STATUS=0
+    wait "$KELTO_PID" || EXIT_STATUS=$?
+    KELTO_PID=
+}
+kelto_gone() { ! kill -0 "$KELTO_PID" 2>/dev/null || ps -o stat= -p "$KELTO_PID" | grep -q Z; }
+
+stop_kelto() {
+    [ -n "$KELTO_PID" ] || return 0
+    kill "$KELTO_PID" 2>/dev/null || true
+    wait "$KELTO_PID" 2>/dev/null || true
+    KELTO_PID=
+}
+
+# Frame arithmetic modulo 18: signed distance from $1 to $2 in -8..9.
+step_between() {
+    local d=$((($2 - $1 + 18) % 18))
+    [ "$d" -gt 9 ] && d=$((d - 18))
+    echo "$d"
+}
