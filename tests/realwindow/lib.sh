@@ -129,8 +129,52 @@ current_frame() { probe once; }
 settled_frame() { probe settle "$@"; }
 # change_from INDEX TIMEOUT_MS: the first frame shown that differs from INDEX.
 change_from() { probe change-from "$@"; }
-watch_frames() { probe watch "$1"; }  # "ms index" lines for $1 ms
+watch_frames() { probe watch "$1"; }  # "epoch-ms index" lines for $1 ms
 screenshot() { probe save "$1"; }
+
+# observe LEAD_SECONDS TOTAL_MS COMMAND...: watches the window for TOTAL_MS and runs COMMAND
+# LEAD_SECONDS in. Sets SEQUENCE (the frame shown when COMMAND ran, then every change after it),
+# STEPS (the signed steps between those frames), STABLE_MS (how long the last frame had stood
+# when watching ended) and UNMATCHED (samples that showed no holder picture exactly).
+observe() {
+    local lead=$1 total=$2
+    shift 2
+    local samples="$WORK/observed.txt"
+    probe watch "$total" >"$samples" &
+    local watcher=$!
+    sleep "$lead"
+    local sent delivered
+    sent=$(date +%s%3N)
+    "$@"
+    # Counting from when the command returned: any change before that is not its answer.
+    delivered=$(date +%s%3N)
+    wait "$watcher" || fail "window probe failed"
+    local result
+    result=$(awk -v t="$delivered" '
+        $2 < 0 { unmatched++; next }
+        $1 < t { before = $2; next }
+        before == "" { exit 3 }
+        !started { started = 1; current = before; sequence = before; changed = t }
+        $2 != current { sequence = sequence " " $2; current = $2; changed = $1 }
+        { last = $1 }
+        END { if (!started) exit 3; printf "%s|%d|%d\n", sequence, last - changed, unmatched }
+    ' "$samples") || fail "no frame seen before and after: $*"
+    SEQUENCE=${result%%|*}
+    result=${result#*|}
+    STABLE_MS=${result%%|*}
+    UNMATCHED=${result#*|}
+    STEPS=
+    local previous= frame
+    for frame in $SEQUENCE; do
+        [ -z "$previous" ] || STEPS="$STEPS${STEPS:+ }$(step_between "$previous" "$frame")"
+        previous=$frame
+    done
+    log "$*: frames $SEQUENCE, steps [$STEPS], last frame stood ${STABLE_MS} ms," \
+        "$UNMATCHED unmatched (command took $((delivered - sent)) ms)"
+}
+# steps_match REGEX: the steps seen by the last observe match the pattern.
+steps_match() { [[ "$STEPS" =~ $1 ]]; }
+last_frame() { echo "${SEQUENCE##* }"; }
 
 # Types keys (xdotool key names) into the active window.
 keys() { xdotool key --delay 40 "$@"; }

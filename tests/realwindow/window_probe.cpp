@@ -3,13 +3,14 @@
 // to follow the cam at full speed.
 //
 //   window_probe FRAMES_DIR WINDOW_ID once                   index shown now
-//   window_probe FRAMES_DIR WINDOW_ID watch MS                "ms index" per sample for MS
+//   window_probe FRAMES_DIR WINDOW_ID watch MS    "epoch-ms index" per sample, for MS
 //   window_probe FRAMES_DIR WINDOW_ID settle STABLE_MS TIMEOUT_MS
 //   window_probe FRAMES_DIR WINDOW_ID change-from INDEX TIMEOUT_MS
 //   window_probe FRAMES_DIR WINDOW_ID save FILE.png
 //
 // Indexes are frame-table positions 0..17 (holder Image<k> is position k - 1); -1 means the
 // window shows none of them exactly.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -143,7 +144,8 @@ int main(int argc, char** argv) {
         const qint64 length = std::stoll(argv[4]);
         while (clock.elapsed() < length) {
             const int index = probe.Sample();
-            std::printf("%lld %d\n", static_cast<long long>(clock.elapsed()), index);
+            std::printf("%lld %d\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()),
+                        index);
         }
         return 0;
     }
