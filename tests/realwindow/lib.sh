@@ -204,3 +204,31 @@ step_between() {
     [ "$d" -gt 9 ] && d=$((d - 18))
     echo "$d"
 }
+
+# frame_rate MS: watches for MS and sets RATE (frame changes a second, whole number), CHANGES,
+# SAMPLES and UNMATCHED. Changes between two samples count once, so RATE never overstates.
+frame_rate() {
+    local samples="$WORK/rate.txt"
+    watch_frames "$1" >"$samples"
+    read -r CHANGES SAMPLES RATE UNMATCHED < <(awk '
+        $2 < 0 { unmatched++ }
+        $2 >= 0 { if (first == "") first = $1; if (seen && $2 != last) changes++; last = $2; seen = 1; end = $1 }
+        { n++ }
+        END {
+            span = end - first
+            printf "%d %d %d %d\n", changes, n, (span > 0 ? changes * 1000 / span : 0), unmatched
+        }
+    ' "$samples")
+    log "frame rate: $CHANGES changes in $1 ms ($RATE/s; $SAMPLES samples, $UNMATCHED unmatched)"
+}
+
+# A click with the left button where the pointer is, kept apart from the previous one so that
+# the two never make a double-click.
+LAST_CLICK_MS=0
+click() {
+    local now
+    now=$(date +%s%3N)
+    [ $((now - LAST_CLICK_MS)) -ge 800 ] || sleep "0.$(printf '%03d' $((800 - (now - LAST_CLICK_MS))))"
+    xdotool click 1
+    LAST_CLICK_MS=$(date +%s%3N)
+}
