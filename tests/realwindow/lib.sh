@@ -132,23 +132,47 @@ change_from() { probe change-from "$@"; }
 watch_frames() { probe watch "$1"; }  # "epoch-ms index" lines for $1 ms
 screenshot() { probe save "$1"; }
 
-# observe LEAD_SECONDS TOTAL_MS COMMAND...: watches the window for TOTAL_MS and runs COMMAND
-# LEAD_SECONDS in. Sets SEQUENCE (the frame shown when COMMAND ran, then every change after it),
-# STEPS (the signed steps between those frames), STABLE_MS (how long the last frame had stood
-# when watching ended) and UNMATCHED (samples that showed no holder picture exactly).
+# [OBSERVE_FROM=sent] [OBSERVE_MIN_CHANGES=N] observe REST_MS MAX_MS COMMAND...: watches the
+# window, runs COMMAND, and goes on watching until the frame has rested REST_MS since the
+# command or its last change (after at least N changes), or until MAX_MS have passed since the
+# command. Sets SEQUENCE (the frame shown when COMMAND
+# returned, then every change after it), STEPS (the signed steps between those frames),
+# STABLE_MS (how long the last frame had stood when watching ended) and UNMATCHED (samples that
+# showed no holder picture exactly). Times are the samples' own, so a stalled probe on a busy
+# machine cannot make a rest out of a gap.
 observe() {
-    local lead=$1 total=$2
+    local rest=$1 max=$2
     shift 2
     local samples="$WORK/observed.txt"
-    probe watch "$total" >"$samples" &
+    : >"$samples"  # emptied here, not in the child, so no old sample can be taken for new
+    "$KELTO_PROBE" "$FRAMES" "$WID" watch 600000 >"$samples" &
     local watcher=$!
-    sleep "$lead"
+    # Watching starts with the first sample: the probe may be slow to start on a busy machine.
+    wait_until 5 test -s "$samples" || fail "window probe gave no sample"
+    sleep 0.2
     local sent delivered
     sent=$(date +%s%3N)
     "$@"
-    # Counting from when the command returned: any change before that is not its answer.
+    # Counting from when the command returned: any change before that is not its answer. A
+    # command that starts something from rest may be counted from when it was sent instead.
     delivered=$(date +%s%3N)
-    wait "$watcher" || fail "window probe failed"
+    [ "${OBSERVE_FROM:-}" != sent ] || delivered=$sent
+    local state give_up=$((SECONDS + max / 1000 + 10))
+    while sleep 0.05; do
+        kill -0 "$watcher" 2>/dev/null || fail "window probe ended early"
+        [ "$SECONDS" -lt "$give_up" ] || fail "window probe gave no samples for a while"
+        state=$(awk -v t="$delivered" '
+            $2 < 0 { next }
+            $1 >= t && $2 != current && current != "" { changed = $1; changes++ }
+            { current = $2; last = $1 }
+            END { printf "%d %d %d\n", last - t, last - (changed > t ? changed : t), changes }
+        ' "$samples")
+        read -r watched rested changes <<<"$state"
+        [ "$watched" -lt "$max" ] || break
+        [ "$changes" -lt "${OBSERVE_MIN_CHANGES:-0}" ] || [ "$rested" -lt "$rest" ] || break
+    done
+    kill "$watcher" 2>/dev/null || true
+    wait "$watcher" 2>/dev/null || true
     local result
     result=$(awk -v t="$delivered" '
         $2 < 0 { unmatched++; next }
@@ -158,7 +182,10 @@ observe() {
         $2 != current { sequence = sequence " " $2; current = $2; changed = $1 }
         { last = $1 }
         END { if (!started) exit 3; printf "%s|%d|%d\n", sequence, last - changed, unmatched }
-    ' "$samples") || fail "no frame seen before and after: $*"
+    ' "$samples") || {
+        cp "$samples" "$WORK/failed-observation.txt"
+        fail "no frame seen before and after: $*"
+    }
     SEQUENCE=${result%%|*}
     result=${result#*|}
     STABLE_MS=${result%%|*}
@@ -175,6 +202,22 @@ observe() {
 # steps_match REGEX: the steps seen by the last observe match the pattern.
 steps_match() { [[ "$STEPS" =~ $1 ]]; }
 last_frame() { echo "${SEQUENCE##* }"; }
+# No change at all, and the frame stood for a whole second.
+stands_still() { [ "$STEPS" = "" ] && [ "$STABLE_MS" -ge 1000 ]; }
+# runs_forward FIRST_STEPS: after FIRST_STEPS (a pattern), one frame forward per pass; a busy
+# machine may make the probe miss a frame now and then, so a step of 2 is taken as two passes.
+runs_forward() { steps_match "$1( [12])+$" && steps_match ' 1( |$)' && [ "$UNMATCHED" -eq 0 ]; }
+runs_backward() { steps_match "$1( -[12])+$" && steps_match ' -1( |$)' && [ "$UNMATCHED" -eq 0 ]; }
+# runs_fast DIRECTION: at tens of frames a second, at least 10 changes, nearly all (9 in 10)
+# one to four frames in DIRECTION (1 or -1): stalls of a loaded probe may skip a few frames.
+runs_fast() {
+    local step total=0 right=0
+    for step in $STEPS; do
+        total=$((total + 1))
+        [ $((step * $1)) -ge 1 ] && [ $((step * $1)) -le 4 ] && right=$((right + 1))
+    done
+    [ "$total" -ge 10 ] && [ $((right * 10)) -ge $((total * 9)) ] && [ "$UNMATCHED" -eq 0 ]
+}
 
 # Types keys (xdotool key names) into the active window.
 keys() { xdotool key --delay 40 "$@"; }
@@ -222,13 +265,15 @@ frame_rate() {
     log "frame rate: $CHANGES changes in $1 ms ($RATE/s; $SAMPLES samples, $UNMATCHED unmatched)"
 }
 
-# A click with the left button where the pointer is, kept apart from the previous one so that
-# the two never make a double-click.
+# A click with the left button where the pointer is. click_gap waits until a click can no
+# longer make a double-click with the previous one; click waits for that too.
 LAST_CLICK_MS=0
+click_gap() {
+    local since=$(($(date +%s%3N) - LAST_CLICK_MS))
+    [ "$since" -ge 800 ] || sleep "0.$(printf '%03d' $((800 - since)))"
+}
 click() {
-    local now
-    now=$(date +%s%3N)
-    [ $((now - LAST_CLICK_MS)) -ge 800 ] || sleep "0.$(printf '%03d' $((800 - (now - LAST_CLICK_MS))))"
+    click_gap
     xdotool click 1
     LAST_CLICK_MS=$(date +%s%3N)
 }

@@ -127,6 +127,8 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 4) return Usage();
     QGuiApplication application(argc, argv);
+    // Readers follow the samples while they come.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<Reference> references;
     if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references)) return 2;
     Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), std::move(references));
@@ -146,6 +148,9 @@ int main(int argc, char** argv) {
             const int index = probe.Sample();
             std::printf("%lld %d\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()),
                         index);
+            // A few hundred samples a second follow any pace the eye can; leave the rest of the
+            // machine to the program watched.
+            QThread::msleep(2);
         }
         return 0;
     }
@@ -174,6 +179,7 @@ int main(int argc, char** argv) {
                 std::printf("%d\n", index);
                 return 0;
             }
+            QThread::msleep(2);
         }
         std::printf("%d\n", from);
         return 1;
