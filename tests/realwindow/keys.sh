@@ -3,6 +3,7 @@
 # that set it, so a key typed during a run can still be followed by the one change that was
 # already under way; from a standstill nothing moves before the key, so the count starts when
 # the key is sent.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_display
@@ -64,7 +65,7 @@ check "keypad - runs backward" runs_backward '^-2'
 # Several requests within one pass: only the last one acts. The pair goes out at once, yet a
 # pass may still end between the two keys ("," then acts and "/" stops it); that rare split is
 # given one more try, so only a program that acts on both requests fails twice.
-for attempt in 1 2; do
+for _ in 1 2; do
     observe 1000 3000 keys --delay 0 comma slash
     steps_match '^(-1 |1 )?2$' || break
     log "the keys fell into two passes; once more"

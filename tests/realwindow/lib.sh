@@ -1,5 +1,6 @@
 # Shared helpers for the real-window tests. Source it from a test script; it starts nothing by
 # itself. Every process it starts is ended by the EXIT trap.
+# shellcheck disable=SC2034  # CAPTION and EXIT_STATUS are read by the scripts that source this
 set -euo pipefail
 
 : "${KELTO_BIN:?path of the kelto executable}"
@@ -191,7 +192,7 @@ observe() {
     STABLE_MS=${result%%|*}
     UNMATCHED=${result#*|}
     STEPS=
-    local previous= frame
+    local previous='' frame
     for frame in $SEQUENCE; do
         [ -z "$previous" ] || STEPS="$STEPS${STEPS:+ }$(step_between "$previous" "$frame")"
         previous=$frame

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The pointer sets the pace: anywhere over the picture is much faster than the start pace,
 # over the picture area's edge nothing happens, and the pace stays when the pointer leaves.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_display

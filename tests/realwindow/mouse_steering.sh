@@ -1,6 +1,7 @@
 #!/bin/bash
 # Mouse steering: a click turns it on, each vertical move then steps the cam one frame, and a
 # second click gives back the run that was going when steering began.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_display

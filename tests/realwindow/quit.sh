@@ -1,6 +1,7 @@
 #!/bin/bash
 # Every way out ends the program at once with status 0 and no message; a double-click over
 # the picture area's edge is not a way out.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_display

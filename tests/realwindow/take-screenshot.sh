@@ -10,6 +10,7 @@ target=${2:-2}
 export KELTO_BIN="$build/src/kelto"
 export KELTO_PROBE="$build/tests/realwindow/window_probe"
 export KELTO_HOLDER_DUMP="$build/tests/realwindow/holder_dump"
+# shellcheck source=lib.sh
 . "$here/lib.sh"
 command -v import >/dev/null || fail "ImageMagick's import is needed"
 
