@@ -1,0 +1,38 @@
+#!/bin/bash
+# Takes docs/screenshot.png: the window with its title bar, as openbox shows it on Xvfb, the cam
+# standing at one frame. Run from anywhere after a release build:
+#   tests/realwindow/take-screenshot.sh [BUILD_DIR] [FRAME]
+# FRAME (0..17, default 2) is the position to stop at.
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=${1:-$root/build/release}
+target=${2:-2}
+export KELTO_BIN="$build/src/kelto"
+export KELTO_PROBE="$build/tests/realwindow/window_probe"
+export KELTO_HOLDER_DUMP="$build/tests/realwindow/holder_dump"
+# shellcheck source=lib.sh
+. "$here/lib.sh"
+command -v import >/dev/null || fail "ImageMagick's import is needed"
+
+start_display
+start_kelto
+keys asterisk
+frame=$(settled_frame 600 5000) || fail "the cam does not come to rest"
+# Stopped: each "." steps one frame forward.
+for ((i = 0; i < (target - frame + 18) % 18; i++)); do
+    keys period
+    frame=$(change_from "$frame" 3000) || fail "no step after ."
+done
+xdotool mousemove 1010 750
+sleep 0.3
+
+# The frame window is the client's parent that openbox made; its geometry includes the title bar.
+frame_window=$(xwininfo -id "$WID" -children | awk '/Parent window id:/ {print $4}')
+read -r x y w h < <(xwininfo -id "$frame_window" |
+    awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+         /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}')
+mkdir -p "$root/docs"
+import -window root -crop "${w}x${h}+${x}+${y}" +repage "$root/docs/screenshot.png"
+log "docs/screenshot.png: ${w}x$h at frame $frame"
+keys Escape
+await_exit 5

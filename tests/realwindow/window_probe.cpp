@@ -1,0 +1,188 @@
+// Looks at the running kelto window from outside, the way a person sees it, and tells which
+// holder picture it shows. Grabs come straight from the X server, so sampling is fast enough
+// to follow the cam at full speed.
+//
+//   window_probe FRAMES_DIR WINDOW_ID once                   index shown now
+//   window_probe FRAMES_DIR WINDOW_ID watch MS    "epoch-ms index" per sample, for MS
+//   window_probe FRAMES_DIR WINDOW_ID settle STABLE_MS TIMEOUT_MS
+//   window_probe FRAMES_DIR WINDOW_ID change-from INDEX TIMEOUT_MS
+//   window_probe FRAMES_DIR WINDOW_ID save FILE.png
+//
+// Indexes are frame-table positions 0..17 (holder Image<k> is position k - 1); -1 means the
+// window shows none of them exactly.
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kClientSize = 483;
+constexpr int kInnerLeft = 2;
+constexpr int kInnerTop = 2;
+constexpr int kVisibleColumns = 479;
+constexpr int kVisibleRows = 481;
+constexpr int kFrameCount = 18;
+
+enum Expect : unsigned char { kBlackPixel, kWhitePixel, kBackground };
+
+struct Reference {
+    std::vector<unsigned char> expect;  // kVisibleRows x kVisibleColumns
+};
+
+bool LoadReferences(const QString& dir, std::vector<Reference>& references) {
+    for (int k = 1; k <= kFrameCount; ++k) {
+        const QString path = QStringLiteral("%1/Image%2.pbm").arg(dir).arg(k);
+        QImage picture;
+        if (!picture.load(path, "PBM")) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+            return false;
+        }
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+        Reference reference;
+        reference.expect.assign(static_cast<std::size_t>(kVisibleRows) * kVisibleColumns,
+                                kBackground);
+        for (int y = 0; y < std::min(kVisibleRows, picture.height()); ++y)
+            for (int x = 0; x < std::min(kVisibleColumns, picture.width()); ++x)
+                reference.expect[static_cast<std::size_t>(y) * kVisibleColumns + x] =
+                    (picture.pixel(x, y) & 0xffffff) == 0 ? kBlackPixel : kWhitePixel;
+        references.push_back(std::move(reference));
+    }
+    return true;
+}
+
+bool Matches(const QImage& shot, const Reference& reference) {
+    for (int y = 0; y < kVisibleRows; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(kInnerTop + y));
+        const unsigned char* expect =
+            &reference.expect[static_cast<std::size_t>(y) * kVisibleColumns];
+        for (int x = 0; x < kVisibleColumns; ++x) {
+            const QRgb colour = row[kInnerLeft + x] & 0xffffff;
+            switch (expect[x]) {
+                case kBlackPixel:
+                    if (colour != 0) return false;
+                    break;
+                case kWhitePixel:
+                    if (colour != 0xffffff) return false;
+                    break;
+                default:
+                    // The face colour shows where no picture lies; it is neither line nor paper.
+                    if (colour == 0 || colour == 0xffffff) return false;
+            }
+        }
+    }
+    return true;
+}
+
+class Probe {
+  public:
+    Probe(WId window, std::vector<Reference> references)
+        : window_(window), references_(std::move(references)) {}
+
+    QImage Grab() const {
+        return QGuiApplication::primaryScreen()->grabWindow(window_).toImage().convertToFormat(
+            QImage::Format_RGB32);
+    }
+
+    // Tries the last seen picture and its neighbours first: that is almost always a hit.
+    int Identify(const QImage& shot) {
+        if (shot.width() != kClientSize || shot.height() != kClientSize) {
+            std::fprintf(stderr, "window client is %dx%d, not %dx%d\n", shot.width(), shot.height(),
+                         kClientSize, kClientSize);
+            std::exit(4);
+        }
+        for (int offset : {0, 1, -1, 2, -2}) {
+            const int index = ((last_ + offset) % kFrameCount + kFrameCount) % kFrameCount;
+            if (Matches(shot, references_[index])) return last_ = index;
+        }
+        for (int index = 0; index < kFrameCount; ++index)
+            if (Matches(shot, references_[index])) return last_ = index;
+        return -1;
+    }
+
+    int Sample() { return Identify(Grab()); }
+
+  private:
+    WId window_;
+    std::vector<Reference> references_;
+    int last_ = 0;
+};
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: window_probe FRAMES_DIR WINDOW_ID once|watch MS|settle STABLE_MS "
+                 "TIMEOUT_MS|change-from INDEX TIMEOUT_MS|save FILE\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) return Usage();
+    QGuiApplication application(argc, argv);
+    // Readers follow the samples while they come.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::vector<Reference> references;
+    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references)) return 2;
+    Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), std::move(references));
+    const std::string command = argv[3];
+    QElapsedTimer clock;
+    clock.start();
+
+    if (command == "once" && argc == 4) {
+        const int index = probe.Sample();
+        std::printf("%d\n", index);
+        return index < 0 ? 3 : 0;
+    }
+    if (command == "save" && argc == 5) return probe.Grab().save(argv[4]) ? 0 : 1;
+    if (command == "watch" && argc == 5) {
+        const qint64 length = std::stoll(argv[4]);
+        while (clock.elapsed() < length) {
+            const int index = probe.Sample();
+            std::printf("%lld %d\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()),
+                        index);
+            // A few hundred samples a second follow any pace the eye can; leave the rest of the
+            // machine to the program watched.
+            QThread::msleep(2);
+        }
+        return 0;
+    }
+    if (command == "settle" && argc == 6) {
+        const qint64 stable = std::stoll(argv[4]), timeout = std::stoll(argv[5]);
+        int current = -2;
+        qint64 since = 0;
+        while (clock.elapsed() < timeout) {
+            const int index = probe.Sample();
+            if (index != current) current = index, since = clock.elapsed();
+            if (current >= 0 && clock.elapsed() - since >= stable) {
+                std::printf("%d\n", current);
+                return 0;
+            }
+            QThread::msleep(5);
+        }
+        std::printf("%d\n", current);
+        return 1;
+    }
+    if (command == "change-from" && argc == 6) {
+        const int from = std::stoi(argv[4]);
+        const qint64 timeout = std::stoll(argv[5]);
+        while (clock.elapsed() < timeout) {
+            const int index = probe.Sample();
+            if (index >= 0 && index != from) {
+                std::printf("%d\n", index);
+                return 0;
+            }
+            QThread::msleep(2);
+        }
+        std::printf("%d\n", from);
+        return 1;
+    }
+    return Usage();
+}
