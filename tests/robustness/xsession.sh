@@ -47,20 +47,21 @@ start_session() {
     sleep 0.3
 }
 
-# Starts the viewer, waits for its window and activates it; sets viewer_pid and window_id.
+# Starts the viewer, waits for its window (up to $viewer_start_s seconds, 5 by default) and
+# activates it; sets viewer_pid and window_id.
 start_viewer() {
     viewer_err=$work_dir/viewer.err
     "$@" 2>"$viewer_err" &
     viewer_pid=$!
     window_id=
-    local i
-    for ((i = 0; i < 100; ++i)); do
+    local i limit=$((${viewer_start_s:-5} * 20))
+    for ((i = 0; i < limit; ++i)); do
         window_id=$(xdotool search --onlyvisible --pid "$viewer_pid" 2>/dev/null | head -1)
         [[ -n "$window_id" ]] && break
         kill -0 "$viewer_pid" 2>/dev/null || fail "viewer ended before showing its window"
         sleep 0.05
     done
-    [[ -n "$window_id" ]] || fail "no viewer window after 5 s"
+    [[ -n "$window_id" ]] || fail "no viewer window after ${viewer_start_s:-5} s"
     xdotool windowactivate --sync "$window_id" 2>/dev/null || fail "cannot activate the window"
     # Let the first activation fill the frame table and enter the loop.
     sleep 0.5
