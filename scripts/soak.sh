@@ -43,16 +43,15 @@ random_text() {
     printf '%s' "$text"
 }
 
-# Two clicks at least 0.6 s apart (never a double-click), a few steering moves between
-# them, then back to the top-left so the pace is the fastest again.
+# Mouse steering on, a few steering moves, off again, then back to the top-left so the
+# pace is the fastest again. Clicks stay 0.45 s apart, beyond the double-click interval.
 steer_once() {
     xdotool mousemove $((ox + RANDOM % 4)) "$oy" click 1
-    sleep 0.6
     local i
     for ((i = 0; i < 5; ++i)); do xdotool mousemove $((ox + 100)) $((oy + RANDOM % 300)); done
-    xdotool mousemove $((ox + RANDOM % 4)) "$oy" click 1
-    sleep 0.6
-    xdotool mousemove "$ox" "$oy"
+    sleep 0.45
+    xdotool mousemove $((ox + RANDOM % 4)) "$oy" click 1 mousemove "$ox" "$oy"
+    sleep 0.45
 }
 
 start=$(now_ms)
@@ -74,7 +73,7 @@ while :; do
     text=$(random_text)
     xdotool type --delay 1 -- "$text"
     typed_count=$((typed_count + ${#text}))
-    if ((RANDOM % 8 == 0)); then
+    if ((RANDOM % 12 == 0)); then
         steer_once
         steer_count=$((steer_count + 1))
     fi
