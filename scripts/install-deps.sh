@@ -4,7 +4,7 @@ set -euo pipefail
 
 build_packages=(cmake g++ make qt6-base-dev libgl-dev)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
-    desktop-file-utils appstream libxml2-utils dpkg-dev file)
+    desktop-file-utils appstream libxml2-utils dpkg-dev file libxtst-dev)
 
 packages=("${build_packages[@]}")
 if [[ "${1:-}" == "--with-tests" ]]; then
