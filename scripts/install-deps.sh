@@ -2,9 +2,10 @@
 # Installs the Debian packages this project needs, only when some are missing.
 set -euo pipefail
 
-build_packages=(cmake g++ make qt6-base-dev libgl-dev)
+build_packages=(cmake g++ make qt6-base-dev libgl-dev zlib1g-dev)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
-    desktop-file-utils appstream libxml2-utils dpkg-dev file libxtst-dev)
+    desktop-file-utils appstream libxml2-utils dpkg-dev file libxtst-dev
+    clang libclang-rt-14-dev)
 
 packages=("${build_packages[@]}")
 if [[ "${1:-}" == "--with-tests" ]]; then
