@@ -106,11 +106,12 @@ start_display() {
 xdpyinfo_ok() { kill -0 "$XVFB_PID" 2>/dev/null && xprop -root >/dev/null 2>&1; }
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
-# Starts kelto, finds its window, activates it and waits until it shows a frame.
+# Starts kelto (with any arguments given, which it must ignore), finds its window, activates
+# it and waits until it shows a frame.
 start_kelto() {
     # The pointer must not rest on the picture: a move there sets the pace.
     xdotool mousemove 1010 750
-    "$KELTO_BIN" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+    "$KELTO_BIN" "$@" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
     KELTO_PID=$!
     wait_until 15 find_window || fail "no kelto window appeared"
     timeout 10 xdotool windowactivate --sync "$WID" || fail "window could not be activated"

@@ -5,7 +5,10 @@
 . "$(dirname "$0")/lib.sh"
 
 start_display
-start_kelto
+# The program takes no command line: had the toolkit read these, there would be no window
+# on this display, or one of another size and title.
+start_kelto -platform offscreen -geometry 200x100 -title other -qwindowtitle other \
+    -stylesheet /nonexistent.qss -reverse
 
 geometry=$(xwininfo -id "$WID")
 width=$(awk '/^ *Width:/ {print $2}' <<<"$geometry")
