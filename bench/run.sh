@@ -78,6 +78,11 @@ pace 19500 150 5 20
 pace 80000 40 5 5
 pace 1000000 4 5 2
 
+# The floor again with the same waits before each copy: what waking from idle costs the
+# display stack itself, with no toolkit involved.
+"$floor" 40 5 5 20000 | record floor_wait_80000
+"$floor" 4 5 2 250000 | record floor_wait_1000000
+
 # Idle CPU at the start pace: three copies of the product side by side for 20 s.
 "$probe" idle 20 3 -- "$kelto" 2>/dev/null |
     awk '{print "idle_pct", $2; print "rss_kb", $4}' >>"$results"

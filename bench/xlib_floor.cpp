@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "animation/wait_frame.h"
 #include "frames/holder_pictures.h"
 
 namespace {
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
     const long passes = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 500;
     const long blocks = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 5;
     const long warmup = argc > 3 ? std::strtol(argv[3], nullptr, 10) : 50;
+    // An idle stretch before each copy, waited as the viewer waits, shows what waking from
+    // idle costs this display stack.
+    const long idleMicroseconds = argc > 4 ? std::strtol(argv[4], nullptr, 10) : 0;
+    kelto::PreciseIdleWaiter waiter;
 
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
@@ -70,6 +75,8 @@ int main(int argc, char** argv) {
     stamps.reserve(static_cast<std::size_t>(total));
     for (long pass = 0; pass < total; ++pass) {
         stamps.push_back(Clock::now());
+        if (idleMicroseconds > 0)
+            waiter.WaitIterations(static_cast<std::uint64_t>(idleMicroseconds) * 4);
         XCopyArea(display, pixmaps[static_cast<std::size_t>(pass % 18)], window, gc, 0, 0,
                   kPictureSize, kPictureSize, kEdge, kEdge);
         XSync(display, False);
