@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "window/display_loss.h"
 #include "window/form1.h"
 
 int main() {
@@ -15,6 +16,7 @@ int main() {
         qputenv("QT_NO_GLIB", "1");
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
             Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+        kelto::EndAtOnceOnDisplayLoss();
         QApplication application(argc, argv);
         kelto::Form1 window;
         window.show();
