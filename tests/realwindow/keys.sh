@@ -9,9 +9,11 @@
 start_display
 start_kelto
 
-# The start-up run has no run flag, so its first stop request still steps once.
-OBSERVE_MIN_CHANGES=2 observe 1000 3000 keys asterisk
-check "* in the start-up run: one step more, then still" steps_match '^1 1$'
+# The start-up run has no run flag, so its first stop request still steps once. Whether the
+# frame of the pass under way reaches the screen before or after the key is read is a race
+# the window cannot tell apart, so one or two changes are right; none or three are not.
+OBSERVE_MIN_CHANGES=1 observe 1000 3000 keys asterisk
+check "* in the start-up run: one step more, then still" steps_match '^1( 1)?$'
 check "... and the frame stays for a second" test "$STABLE_MS" -ge 1000
 
 OBSERVE_FROM=sent OBSERVE_MIN_CHANGES=1 observe 1000 3000 keys period
