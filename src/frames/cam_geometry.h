@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "frames/holder_pictures.h"
+
 namespace kelto::frames {
 
 // The mechanism's construction in drawing pixels. Angles are degrees, counter-clockwise as seen
@@ -17,7 +19,8 @@ inline constexpr double kArcRadius = 97.9;
 inline constexpr double kArcHalfAngle = 54.1;
 inline constexpr double kRingWidth = 22.6;
 
-inline constexpr int kFrameCount = 18;
+// One frame a holder.
+inline constexpr int kFrameCount = kHolderCount;
 inline constexpr int kFrameSize = 480;
 inline constexpr int kWideFrameIndex = 5;  // Image6 carries one extra white column
 
