@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "animation/animation_loop.h"
-#include "fake_host.h"
 #include "input/keyboard_commands.h"
 #include "input/mouse_control.h"
-#include "recording_end.h"
+#include "support/fake_host.h"
+#include "support/recording_end.h"
 
 namespace kelto {
 namespace {

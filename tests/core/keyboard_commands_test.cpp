@@ -5,8 +5,8 @@
 #include <map>
 
 #include "animation/pass_rules.h"
-#include "positions.h"
-#include "recording_end.h"
+#include "support/positions.h"
+#include "support/recording_end.h"
 
 namespace kelto {
 namespace {

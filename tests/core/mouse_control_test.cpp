@@ -8,8 +8,8 @@
 #include "animation/pass_rules.h"
 #include "input/keyboard_commands.h"
 #include "input/pointer_scale.h"
-#include "positions.h"
-#include "recording_end.h"
+#include "support/positions.h"
+#include "support/recording_end.h"
 
 namespace kelto {
 namespace {

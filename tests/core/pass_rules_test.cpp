@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "positions.h"
+#include "support/positions.h"
 
 namespace kelto {
 namespace {

@@ -9,8 +9,8 @@
 #include <functional>
 #include <limits>
 
-#include "../core/recording_end.h"
 #include "input/pointer_scale.h"
+#include "support/recording_end.h"
 #include "window/form1.h"
 
 using namespace kelto;

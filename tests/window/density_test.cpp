@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <QtTest>
 
-#include "../core/fake_host.h"
-#include "../core/recording_end.h"
+#include "support/fake_host.h"
+#include "support/recording_end.h"
 #include "window/form1.h"
 
 using namespace kelto;

@@ -7,10 +7,10 @@
 #include <QtTest>
 #include <vector>
 
-#include "../core/fake_host.h"
-#include "../core/recording_end.h"
 #include "frames/holder_pictures.h"
 #include "input/pointer_scale.h"
+#include "support/fake_host.h"
+#include "support/recording_end.h"
 
 using namespace kelto;
 
