@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "frames/holder_pictures.h"
+#include "support/form1_driver.h"
 #include "window/form1.h"
+#include "window/program_end_now.h"
 
 // Xlib defines macros (Bool, Status) that clash with Qt's headers: it comes last.
 #include <X11/Xlib.h>
@@ -33,14 +35,12 @@ int main(int argc, char** argv) {
     qputenv("QT_NO_GLIB", "1");
     QApplication app(argc, argv);
     NoWait noWait;
-    kelto::Form1::Options options;
-    options.waiter = &noWait;
-    options.enterLoopOnActivation = false;
-    kelto::Form1 form(options);
+    kelto::ProgramEndNow end;
+    kelto::Form1 form(end, noWait);
+    kelto::testing::Form1Driver drive(form);
     form.show();
     Settle(100);
-    form.FillFrameTable();
-    form.EnterLoop();
+    drive.Start();
 
     Display* display = XOpenDisplay(nullptr);
     std::vector<kelto::frames::MonoPicture> pictures;
@@ -52,10 +52,10 @@ int main(int argc, char** argv) {
     constexpr int kPasses = 400;
     int wrongPasses = 0;
     for (int pass = 0; pass < kPasses; ++pass) {
-        auto& state = form.State();
+        auto& state = drive.State();
         const std::int16_t request = kRequests[random() % std::size(kRequests)];
         if (request != 1) state.StepCommand = request;
-        form.RunPass();
+        drive.RunPass();
         Settle(3);
         XSync(display, False);
         XImage* image = XGetImage(display, form.winId(), 0, 0, 483, 483, AllPlanes, ZPixmap);

@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <exception>
 
+#include "animation/wait_frame.h"
 #include "window/display_loss.h"
 #include "window/form1.h"
+#include "window/program_end_now.h"
 
 int main() {
     try {
@@ -18,7 +20,9 @@ int main() {
             Qt::HighDpiScaleFactorRoundingPolicy::Floor);
         kelto::EndAtOnceOnDisplayLoss();
         QApplication application(argc, argv);
-        kelto::Form1 window;
+        kelto::ProgramEndNow end;
+        kelto::PreciseIdleWaiter waiter;
+        kelto::Form1 window(end, waiter);
         window.show();
         return application.exec();
     } catch (const std::exception& failure) {

@@ -8,7 +8,6 @@
 #include "frames/holder_pictures.h"
 #include "input/keyboard_commands.h"
 #include "input/mouse_control.h"
-#include "window/program_end_now.h"
 #ifdef KELTO_BENCH_HOOKS
 #include "window/bench_hooks.h"
 #endif
@@ -19,35 +18,24 @@ namespace {
 // A desktop that shows a window without activating it still gets the animation going.
 constexpr int kActivationGraceMs = 150;
 
-template <class T, class Default>
-std::unique_ptr<T> OwnUnlessGiven(T* given) {
-    return given ? nullptr : std::make_unique<Default>();
-}
-
 }  // namespace
 
 const QString Form1::kCaption =
     QStringLiteral("KELTO Valve Control         Use:  +-/*mouse,.        ESC to Quit");
 
-Form1::Form1() : Form1(Options{}) {}
-
-Form1::Form1(Options options)
+Form1::Form1(ProgramEnd& end, IdleWaiter& waiter)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      ownEnd_(OwnUnlessGiven<ProgramEnd, ProgramEndNow>(options.end)),
-      ownWaiter_(OwnUnlessGiven<IdleWaiter, PreciseIdleWaiter>(options.waiter)),
-      end_(options.end ? *options.end : *ownEnd_),
-      waiter_(options.waiter ? *options.waiter : *ownWaiter_),
-      enterLoopOnActivation_(options.enterLoopOnActivation),
-      loop_(state_, frameTable_, *this, waiter_) {
+      end_(end),
+      loop_(state_, frameTable_, *this, waiter) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
     setFixedSize(kClientSize, kClientSize);
     for (int k = 1; k <= kFrameCount; ++k)
         holders_[k - 1] = {QStringLiteral("Image%1").arg(k),
                            ToDisplayPixmap(frames::HolderPicture(k))};
-    Picture1 = new PictureArea(*this, this);
-    setFocusProxy(Picture1);
-    Picture1->setFocus();
+    picture1_ = new PictureArea(*this, this);
+    setFocusProxy(picture1_);
+    picture1_->setFocus();
 }
 
 const FrameHolder& Form1::Holder(int holderNumber) const {
@@ -69,7 +57,7 @@ void Form1::FillFrameTable() {
 }
 
 void Form1::ShowFrame(const QPixmap& picture) {
-    Picture1->SetPicture(picture);
+    picture1_->SetPicture(picture);
 #ifdef KELTO_BENCH_HOOKS
     bench::OnShowFrame(state_);
 #endif
@@ -112,7 +100,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::StartOnce() {
-    if (started_ || !enterLoopOnActivation_) return;
+    if (started_) return;
     started_ = true;
     // Leave the activation event first; the loop then runs from the event loop's top.
     QMetaObject::invokeMethod(this, &Form1::Form_Activate, Qt::QueuedConnection);

@@ -3,7 +3,6 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
-#include <memory>
 
 #include "animation/animation_host.h"
 #include "animation/animation_loop.h"
@@ -17,34 +16,34 @@
 
 namespace kelto {
 
+namespace testing {
+class Form1Driver;
+}
+
 // The one window. Its first activation fills the frame table and then runs the animation
 // loop for the life of the process; every handler runs inside that loop's event steps.
-class Form1 final : public QWidget, public AnimationHost<QPixmap>, public PictureAreaHandlers {
+class Form1 final : public QWidget, private AnimationHost<QPixmap>, private PictureAreaHandlers {
   public:
     static constexpr int kClientSize = 483;
     static const QString kCaption;
 
-    struct Options {
-        // Defaults end the process for real and wait in real time.
-        ProgramEnd* end = nullptr;
-        IdleWaiter* waiter = nullptr;
-        // Off for tests that drive filling and passes themselves.
-        bool enterLoopOnActivation = true;
-    };
+    // end decides how quitting and failures end the process, waiter how a pass waits.
+    Form1(ProgramEnd& end, IdleWaiter& waiter);
 
-    Form1();
-    explicit Form1(Options options);
+  protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Tests drive the passes themselves instead of the loop: tests/support/form1_driver.h.
+    friend class testing::Form1Driver;
 
     // Fills the frame table, then runs the loop; never returns.
     [[noreturn]] void Form_Activate();
     void FillFrameTable();
-    void RunPass() { loop_.RunPass(); }
-    void EnterLoop() { kelto::EnterLoop(state_); }
-
-    AnimationState& State() { return state_; }
-    const FrameTable<QPixmap>& Frames() const { return frameTable_; }
+    void StartOnce();
     const FrameHolder& Holder(int holderNumber) const;
-    PictureArea* Picture1 = nullptr;
 
     void ShowFrame(const QPixmap& picture) override;
     void ProcessPendingEvents() override;
@@ -54,25 +53,14 @@ class Form1 final : public QWidget, public AnimationHost<QPixmap>, public Pictur
     void Picture1_Click() override;
     void Picture1_DblClick() override;
 
-  protected:
-    bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
-    void StartOnce();
-
-    std::unique_ptr<ProgramEnd> ownEnd_;
-    std::unique_ptr<IdleWaiter> ownWaiter_;
     ProgramEnd& end_;
-    IdleWaiter& waiter_;
-    bool enterLoopOnActivation_;
     bool started_ = false;
 
     AnimationState state_;
     std::array<FrameHolder, kFrameCount> holders_;
     FrameTable<QPixmap> frameTable_;
     AnimationLoop<QPixmap> loop_;
+    PictureArea* picture1_ = nullptr;
 };
 
 }  // namespace kelto

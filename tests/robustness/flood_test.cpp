@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "input/pointer_scale.h"
+#include "support/form1_driver.h"
 #include "support/recording_end.h"
 #include "window/form1.h"
 
@@ -77,13 +78,17 @@ class FloodTest : public QObject {
     ScriptedWaiter waiter;
 
     // A shown window whose loop has been entered, driven pass by pass by the test.
-    std::unique_ptr<Form1> RunningForm() {
-        auto form = std::make_unique<Form1>(Form1::Options{&end, &waiter, false});
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) return nullptr;
-        form->FillFrameTable();
-        form->EnterLoop();
-        return form;
+    struct Running {
+        explicit Running(FloodTest& test) : form(test.end, test.waiter), drive(form) {}
+        Form1 form;
+        testing::Form1Driver drive;
+    };
+    std::unique_ptr<Running> RunningForm() {
+        auto running = std::make_unique<Running>(*this);
+        running->form.show();
+        if (!QTest::qWaitForWindowExposed(&running->form)) return nullptr;
+        running->drive.Start();
+        return running;
     }
 
   private slots:
@@ -94,11 +99,12 @@ class FloodTest : public QObject {
     }
 
     void aFloodArrivingDuringOnePassIsHandledInThatPassAndTheNextPassStarts() {
-        auto form = RunningForm();
-        QVERIFY(form);
+        auto running = RunningForm();
+        QVERIFY(running);
+        testing::Form1Driver& drive = running->drive;
         InputCounter counter;
-        form->Picture1->installEventFilter(&counter);
-        PictureArea* area = form->Picture1;
+        drive.Picture1()->installEventFilter(&counter);
+        PictureArea* area = drive.Picture1();
         const QPointF lastMove(2 + 300.25, 2 + 200.5);
         waiter.duringWait = [&] {
             // Keys and pointer moves interleaved; the last of each kind decides the state.
@@ -116,21 +122,21 @@ class FloodTest : public QObject {
             QCoreApplication::postEvent(
                 area, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("/")));
         };
-        const std::int16_t before = form->State().Position;
-        form->RunPass();
+        const std::int16_t before = drive.State().Position;
+        drive.RunPass();
         QCOMPARE(counter.seen, kFlood);
-        QCOMPARE(form->State().StepCommand, std::int16_t{-2});
-        QCOMPARE(form->State().DelayCount, PaceAt(lastMove));
-        QCOMPARE(form->State().Position, static_cast<std::int16_t>((before + 1) % 18));
+        QCOMPARE(drive.State().StepCommand, std::int16_t{-2});
+        QCOMPARE(drive.State().DelayCount, PaceAt(lastMove));
+        QCOMPARE(drive.State().Position, static_cast<std::int16_t>((before + 1) % 18));
 
         // Nothing of the flood is left for the next pass, which starts and takes the stop.
         waiter.duringWait = nullptr;
-        form->RunPass();
+        drive.RunPass();
         QCOMPARE(counter.seen, kFlood);
         QCOMPARE(waiter.waits.size(), std::size_t{2});
         QCOMPARE(waiter.waits.back(), static_cast<std::uint64_t>(std::floor(PaceAt(lastMove))) + 1);
-        QCOMPARE(form->State().Position, static_cast<std::int16_t>((before + 1 + 17) % 18));
-        QCOMPARE(form->State().StepCommand, std::int16_t{0});
+        QCOMPARE(drive.State().Position, static_cast<std::int16_t>((before + 1 + 17) % 18));
+        QCOMPARE(drive.State().StepCommand, std::int16_t{0});
         QCOMPARE(end.quits, 0);
         QVERIFY(end.failures.empty());
     }
@@ -139,17 +145,18 @@ class FloodTest : public QObject {
 #if defined(__SANITIZE_ADDRESS__)
         QSKIP("the address sanitizer holds freed memory back; its leak check covers this");
 #endif
-        auto form = RunningForm();
-        QVERIFY(form);
-        PictureArea* area = form->Picture1;
+        auto running = RunningForm();
+        QVERIFY(running);
+        testing::Form1Driver& drive = running->drive;
+        PictureArea* area = drive.Picture1();
         waiter.duringWait = [&] {
             for (long i = 0; i < kFlood; ++i)
                 QCoreApplication::postEvent(
                     area, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, kKeys[i % 5]));
         };
-        form->RunPass();
+        drive.RunPass();
         const long afterFirst = ResidentKib();
-        for (int pass = 0; pass < 6; ++pass) form->RunPass();
+        for (int pass = 0; pass < 6; ++pass) drive.RunPass();
         const long afterLast = ResidentKib();
         qInfo("resident after 1 flood: %ld KiB, after 7: %ld KiB", afterFirst, afterLast);
         // Each flood allocates some 10 MiB of events; keeping even 20 bytes of each one
@@ -159,24 +166,26 @@ class FloodTest : public QObject {
     }
 
     void everyCodeUnitInOneTextEventActsInOrderAndNothingQuits() {
-        auto form = RunningForm();
-        QVERIFY(form);
+        auto running = RunningForm();
+        QVERIFY(running);
+        testing::Form1Driver& drive = running->drive;
         QString text;
         for (char32_t code = 0; code <= 0xFFFF; ++code)
             if (code != 27) text.append(QChar(static_cast<char16_t>(code)));
         QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, text);
-        QApplication::sendEvent(form->Picture1, &event);
+        QApplication::sendEvent(drive.Picture1(), &event);
         // "/" (47) is the last code that acts.
-        QCOMPARE(form->State().StepCommand, std::int16_t{-2});
+        QCOMPARE(drive.State().StepCommand, std::int16_t{-2});
         QCOMPARE(end.quits, 0);
-        form->RunPass();
+        drive.RunPass();
         QCOMPARE(waiter.waits.size(), std::size_t{1});
     }
 
     void pointerExtremesWhileDraggingKeepThePaceAndTheLoopRunning() {
-        auto form = RunningForm();
-        QVERIFY(form);
-        PictureArea* area = form->Picture1;
+        auto running = RunningForm();
+        QVERIFY(running);
+        testing::Form1Driver& drive = running->drive;
+        PictureArea* area = drive.Picture1();
         Send(area, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);
         const double tiny = std::numeric_limits<double>::denorm_min();
         const QPointF extremes[] = {
@@ -187,9 +196,9 @@ class FloodTest : public QObject {
         for (const QPointF pos : extremes) {
             Send(area, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
             const double pace = PaceAt(pos);
-            QCOMPARE(form->State().DelayCount, pace);
+            QCOMPARE(drive.State().DelayCount, pace);
             const std::size_t waitsBefore = waiter.waits.size();
-            form->RunPass();
+            drive.RunPass();
             QCOMPARE(waiter.waits.size(), waitsBefore + 1);
             const std::uint64_t expected =
                 pace < 0 ? 0 : static_cast<std::uint64_t>(std::floor(pace)) + 1;
@@ -199,11 +208,11 @@ class FloodTest : public QObject {
         QCOMPARE(end.quits, 0);
 
         // Beyond what a float holds the product faults: one failure, the pace untouched.
-        const double paceBefore = form->State().DelayCount;
+        const double paceBefore = drive.State().DelayCount;
         Send(area, QEvent::MouseMove, {1e30, 1e30}, Qt::NoButton, Qt::LeftButton);
         QCOMPARE(end.failures.size(), std::size_t{1});
         QVERIFY(QString::fromStdString(end.failures[0]).contains(QStringLiteral("floating")));
-        QCOMPARE(form->State().DelayCount, paceBefore);
+        QCOMPARE(drive.State().DelayCount, paceBefore);
         Send(area, QEvent::MouseMove, {std::nan(""), 10}, Qt::NoButton, Qt::LeftButton);
         QCOMPARE(end.failures.size(), std::size_t{2});
         Send(area, QEvent::MouseButtonRelease, {50, 50}, Qt::LeftButton, Qt::NoButton);

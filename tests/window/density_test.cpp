@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "support/fake_host.h"
+#include "support/form1_driver.h"
 #include "support/recording_end.h"
 #include "window/form1.h"
 
@@ -15,18 +16,20 @@ class DensityTest : public QObject {
     void framesGrowByTheWholeFactorBelowTheScreensWithoutGrey() {
         testing::RecordingEnd end;
         testing::CountingWaiter waiter;
-        Form1 form({&end, &waiter, false});
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const qreal ratio = form.devicePixelRatioF();
         const int whole = std::max(1, static_cast<int>(std::floor(ratio)));
         QCOMPARE(form.size(), QSize(483, 483));  // logical size stays
 
-        form.ShowFrame(form.Holder(1).picture);
+        drive.ShowFrame(drive.Holder(1).picture);
         QApplication::processEvents();
         QImage screen = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
         screen.setDevicePixelRatio(1);
-        const QImage frame = form.Holder(1).picture.toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage frame =
+            drive.Holder(1).picture.toImage().convertToFormat(QImage::Format_RGB32);
         const QImage expected =
             frame.scaled(frame.size() * whole, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         const int origin = static_cast<int>(std::lround(2 * ratio));

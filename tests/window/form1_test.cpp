@@ -10,6 +10,7 @@
 #include "frames/holder_pictures.h"
 #include "input/pointer_scale.h"
 #include "support/fake_host.h"
+#include "support/form1_driver.h"
 #include "support/recording_end.h"
 
 using namespace kelto;
@@ -51,11 +52,11 @@ class Form1Test : public QObject {
   private:
     testing::RecordingEnd end;
     testing::CountingWaiter waiter;
-    Form1::Options TestOptions() { return {&end, &waiter, false}; }
 
   private slots:
     void windowHasFixedSizeCaptionAndOnlyATitleBar() {
-        Form1 form(TestOptions());
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         QCOMPARE(form.windowTitle(), QStringLiteral("KELTO Valve Control         Use:  "
                                                     "+-/*mouse,.        ESC to Quit"));
         QCOMPARE(form.windowTitle().size(), 64);
@@ -72,19 +73,21 @@ class Form1Test : public QObject {
     }
 
     void pictureAreaGeometryAndEdge() {
-        Form1 form(TestOptions());
-        QCOMPARE(form.Picture1->objectName(), QStringLiteral("Picture1"));
-        QCOMPARE(form.Picture1->geometry(), QRect(0, 0, 483, 768));
-        QCOMPARE(form.Picture1->InnerRect(), QRect(2, 2, 479, 764));
-        QCOMPARE(form.Picture1->frameShadow(), QFrame::Sunken);
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
+        QCOMPARE(drive.Picture1()->objectName(), QStringLiteral("Picture1"));
+        QCOMPARE(drive.Picture1()->geometry(), QRect(0, 0, 483, 768));
+        QCOMPARE(drive.Picture1()->InnerRect(), QRect(2, 2, 479, 764));
+        QCOMPARE(drive.Picture1()->frameShadow(), QFrame::Sunken);
     }
 
     void holdersCarryTheFramePicturesInHolderOrder() {
-        Form1 form(TestOptions());
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         for (int k = 1; k <= 18; ++k) {
-            QCOMPARE(form.Holder(k).name, QStringLiteral("Image%1").arg(k));
+            QCOMPARE(drive.Holder(k).name, QStringLiteral("Image%1").arg(k));
             const frames::MonoPicture source = frames::HolderPicture(k);
-            const QImage shown = form.Holder(k).picture.toImage();
+            const QImage shown = drive.Holder(k).picture.toImage();
             QCOMPARE(shown.size(), QSize(source.width, source.height));
             for (int y = 0; y < source.height; y += 7)
                 for (int x = 0; x < source.width; x += 3)
@@ -93,32 +96,35 @@ class Form1Test : public QObject {
     }
 
     void showingAFrameDrawsItClippedToTheInnerArea() {
-        Form1 form(TestOptions());
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.ShowFrame(form.Holder(3).picture);
+        drive.ShowFrame(drive.Holder(3).picture);
         QApplication::processEvents();
         const QImage screen = Grab(form);
-        const QImage frame = form.Holder(3).picture.toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage frame =
+            drive.Holder(3).picture.toImage().convertToFormat(QImage::Format_RGB32);
         // Inner area: 479 columns and the top 481 rows show; the frame's last column is cut.
         QCOMPARE(screen.copy(2, 2, 479, 480), frame.copy(0, 0, 479, 480));
         // Below the frame, inner row 480 shows the background.
-        const QColor background = form.Picture1->palette().color(QPalette::Button);
+        const QColor background = drive.Picture1()->palette().color(QPalette::Button);
         for (int x = 2; x < 481; ++x) QCOMPARE(screen.pixelColor(x, 482), background);
     }
 
     void fillingShowsFrameZeroFirstAndTheLoopShowsAFrameEveryPass() {
-        Form1 form(TestOptions());
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.FillFrameTable();
-        QCOMPARE(form.Picture1->Picture(), &form.Holder(1).picture);
+        drive.FillFrameTable();
+        QCOMPARE(drive.Picture1()->Picture(), &drive.Holder(1).picture);
         for (int k = 0; k < 18; ++k)
-            QCOMPARE(&form.Frames().Lookup(k), &form.Holder(k + 1).picture);
-        form.EnterLoop();
-        form.RunPass();
-        QCOMPARE(form.Picture1->Picture(), &form.Holder(2).picture);
-        QCOMPARE(Grab(form).copy(2, 2, 479, 480), form.Holder(2)
+            QCOMPARE(&drive.Frames().Lookup(k), &drive.Holder(k + 1).picture);
+        drive.EnterLoop();
+        drive.RunPass();
+        QCOMPARE(drive.Picture1()->Picture(), &drive.Holder(2).picture);
+        QCOMPARE(Grab(form).copy(2, 2, 479, 480), drive.Holder(2)
                                                       .picture.toImage()
                                                       .convertToFormat(QImage::Format_RGB32)
                                                       .copy(0, 0, 479, 480));
@@ -126,21 +132,22 @@ class Form1Test : public QObject {
     }
 
     void keysReachTheHandlerThroughThePictureAreaWhichHoldsTheFocus() {
-        Form1 form(TestOptions());
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         form.show();
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QCOMPARE(QApplication::focusWidget(), form.Picture1);
-        form.State().StepCommand = 1;
+        QCOMPARE(QApplication::focusWidget(), drive.Picture1());
+        drive.State().StepCommand = 1;
         QTest::keyClick(form.windowHandle(), '-');
-        QCOMPARE(form.State().StepCommand, std::int16_t{-1});
+        QCOMPARE(drive.State().StepCommand, std::int16_t{-1});
         QTest::keyClick(form.windowHandle(), '*', Qt::KeypadModifier);
-        QCOMPARE(form.State().StepCommand, std::int16_t{2});
+        QCOMPARE(drive.State().StepCommand, std::int16_t{2});
         QTest::keyClick(form.windowHandle(), '=');
-        QCOMPARE(form.State().StepCommand, std::int16_t{2});
+        QCOMPARE(drive.State().StepCommand, std::int16_t{2});
         // Tab stays in the picture area: it is a character like any other.
         QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), form.Picture1);
+        QCOMPARE(QApplication::focusWidget(), drive.Picture1());
         QCOMPARE(end.quits, 0);
         QTest::keyClick(form.windowHandle(), Qt::Key_Escape);
         QCOMPARE(end.quits, 1);
@@ -221,21 +228,23 @@ class Form1Test : public QObject {
     }
 
     void mouseEventsThroughTheWindowWriteTheState() {
-        Form1 form(TestOptions());
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::mouseMove(form.Picture1, QPoint(2 + 320, 2 + 384));  // 10 by 15 units, nearly
+        QTest::mouseMove(drive.Picture1(), QPoint(2 + 320, 2 + 384));  // 10 by 15 units, nearly
         const PointerUnits units = PointerToUnits(320, 384);
-        QCOMPARE(form.State().DelayCount,
+        QCOMPARE(drive.State().DelayCount,
                  double{static_cast<float>((double{units.X} * 70) * units.Y)});
-        QTest::mouseClick(form.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
-        QCOMPARE(form.State().MouseMode, std::int16_t{1});
-        QTest::mouseDClick(form.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+        QTest::mouseClick(drive.Picture1(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+        QCOMPARE(drive.State().MouseMode, std::int16_t{1});
+        QTest::mouseDClick(drive.Picture1(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
         QCOMPARE(end.quits, 1);
     }
 
     void aCloseRequestFromTheDesktopQuitsLikeEscape() {
-        Form1 form(TestOptions());
+        Form1 form(end, waiter);
+        testing::Form1Driver drive(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(!form.close());
