@@ -3,23 +3,14 @@
 #include <exception>
 
 #include "animation/wait_frame.h"
-#include "window/display_loss.h"
+#include "app/start_up.h"
 #include "window/form1.h"
 #include "window/program_end_now.h"
 
 int main() {
     try {
-        // The program takes no command line: the toolkit sees none either.
-        static int argc = 1;
-        static char name[] = "kelto";
-        static char* argv[] = {name, nullptr};
-        // The animation loop pumps events from inside an event handler; the plain Unix
-        // event dispatcher delivers posted events and repaints at any depth, glib's does not.
-        qputenv("QT_NO_GLIB", "1");
-        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-            Qt::HighDpiScaleFactorRoundingPolicy::Floor);
-        kelto::EndAtOnceOnDisplayLoss();
-        QApplication application(argc, argv);
+        kelto::PrepareToolkit();
+        QApplication application(kelto::ToolkitArgc(), kelto::ToolkitArgv());
         kelto::ProgramEndNow end;
         kelto::PreciseIdleWaiter waiter;
         kelto::Form1 window(end, waiter);

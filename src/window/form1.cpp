@@ -8,9 +8,6 @@
 #include "frames/holder_pictures.h"
 #include "input/keyboard_commands.h"
 #include "input/mouse_control.h"
-#ifdef KELTO_BENCH_HOOKS
-#include "window/bench_hooks.h"
-#endif
 
 namespace kelto {
 namespace {
@@ -58,9 +55,6 @@ void Form1::FillFrameTable() {
 
 void Form1::ShowFrame(const QPixmap& picture) {
     picture1_->SetPicture(picture);
-#ifdef KELTO_BENCH_HOOKS
-    bench::OnShowFrame(state_);
-#endif
 }
 
 void Form1::ProcessPendingEvents() {
