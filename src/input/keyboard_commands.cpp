@@ -2,8 +2,8 @@
 
 namespace kelto {
 
-void Picture1_KeyPress(AnimationState& state, std::uint16_t KeyAscii, ProgramEnd& end) {
-    switch (KeyAscii) {
+void Picture1_KeyPress(AnimationState& state, char16_t codeUnit, ProgramEnd& end) {
+    switch (codeUnit) {
         case kEscape:
             end.Quit();
             return;

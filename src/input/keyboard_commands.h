@@ -1,15 +1,14 @@
 #pragma once
 
-#include <cstdint>
-
 #include "animation/animation_state.h"
 #include "input/program_end.h"
 
 namespace kelto {
 
-inline constexpr std::uint16_t kEscape = 27;
+inline constexpr char16_t kEscape = 27;
 
-// One typed character: ESC quits, "- + , / * ." write a step request; others do nothing.
-void Picture1_KeyPress(AnimationState& state, std::uint16_t KeyAscii, ProgramEnd& end);
+// One typed UTF-16 code unit: ESC quits, "- + , / * ." write a step request; others do
+// nothing.
+void Picture1_KeyPress(AnimationState& state, char16_t codeUnit, ProgramEnd& end);
 
 }  // namespace kelto

@@ -61,20 +61,20 @@ void Form1::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void Form1::Picture1_KeyPress(std::uint16_t KeyAscii) {
-    kelto::Picture1_KeyPress(state_, KeyAscii, end_);
+void Form1::Typed(char16_t codeUnit) {
+    Picture1_KeyPress(state_, codeUnit, end_);
 }
 
-void Form1::Picture1_MouseMove(int Button, int Shift, float X, float Y) {
-    kelto::Picture1_MouseMove(state_, Button, Shift, X, Y, end_);
+void Form1::PointerMoved(int Button, int Shift, float X, float Y) {
+    Picture1_MouseMove(state_, Button, Shift, X, Y, end_);
 }
 
-void Form1::Picture1_Click() {
-    kelto::Picture1_Click(state_);
+void Form1::Clicked() {
+    Picture1_Click(state_);
 }
 
-void Form1::Picture1_DblClick() {
-    kelto::Picture1_DblClick(end_);
+void Form1::DoubleClicked() {
+    Picture1_DblClick(end_);
 }
 
 bool Form1::event(QEvent* event) {

@@ -12,7 +12,7 @@
 #include "input/program_end.h"
 #include "window/frame_holder.h"
 #include "window/picture_area.h"
-#include "window/picture_area_handlers.h"
+#include "window/picture_area_input.h"
 
 namespace kelto {
 
@@ -22,7 +22,7 @@ class Form1Driver;
 
 // The one window. Its first activation fills the frame table and then runs the animation
 // loop for the life of the process; every handler runs inside that loop's event steps.
-class Form1 final : public QWidget, private AnimationHost<QPixmap>, private PictureAreaHandlers {
+class Form1 final : public QWidget, private AnimationHost<QPixmap>, private PictureAreaInput {
   public:
     static constexpr int kClientSize = 483;
     static const QString kCaption;
@@ -48,10 +48,11 @@ class Form1 final : public QWidget, private AnimationHost<QPixmap>, private Pict
     void ShowFrame(const QPixmap& picture) override;
     void ProcessPendingEvents() override;
 
-    void Picture1_KeyPress(std::uint16_t KeyAscii) override;
-    void Picture1_MouseMove(int Button, int Shift, float X, float Y) override;
-    void Picture1_Click() override;
-    void Picture1_DblClick() override;
+    // The picture area's input goes straight to the handlers.
+    void Typed(char16_t codeUnit) override;
+    void PointerMoved(int Button, int Shift, float X, float Y) override;
+    void Clicked() override;
+    void DoubleClicked() override;
 
     ProgramEnd& end_;
     bool started_ = false;

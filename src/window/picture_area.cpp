@@ -13,8 +13,7 @@
 namespace kelto {
 namespace {
 
-// The buttons and shift keys as the handlers see them: 1 left, 2 right, 4 middle;
-// 1 shift, 2 control, 4 alt.
+// The buttons and shift keys as PictureAreaInput counts them.
 int ButtonState(Qt::MouseButtons buttons) {
     return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
            (buttons & Qt::MiddleButton ? 4 : 0);
@@ -31,8 +30,7 @@ int ShiftState(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-PictureArea::PictureArea(PictureAreaHandlers& handlers, QWidget* parent)
-    : QFrame(parent), handlers_(handlers) {
+PictureArea::PictureArea(PictureAreaInput& input, QWidget* parent) : QFrame(parent), input_(input) {
     setObjectName(QStringLiteral("Picture1"));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setLineWidth(kEdge);
@@ -121,10 +119,10 @@ void PictureArea::paintEvent(QPaintEvent* event) {
 void PictureArea::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
     if (text.isEmpty() && event->key() == Qt::Key_Escape) {
-        handlers_.Picture1_KeyPress(kEscape);
+        input_.Typed(kEscape);
         return;
     }
-    for (const QChar character : text) handlers_.Picture1_KeyPress(character.unicode());
+    for (const QChar character : text) input_.Typed(character.unicode());
 }
 
 bool PictureArea::focusNextPrevChild(bool) {
@@ -142,8 +140,8 @@ bool PictureArea::InInnerArea(QPointF position) const {
 void PictureArea::ReportMove(QMouseEvent* event) {
     const QPointF offset = event->position() - QPointF(InnerRect().topLeft());
     const PointerUnits units = PointerToUnits(offset.x(), offset.y());
-    handlers_.Picture1_MouseMove(ButtonState(event->buttons()), ShiftState(event->modifiers()),
-                                 units.X, units.Y);
+    input_.PointerMoved(ButtonState(event->buttons()), ShiftState(event->modifiers()), units.X,
+                        units.Y);
 }
 
 void PictureArea::mouseMoveEvent(QMouseEvent* event) {
@@ -165,14 +163,14 @@ void PictureArea::mouseReleaseEvent(QMouseEvent* event) {
     const bool clicked = leftPressInside_ && !pressIsDoubleClick_ && InInnerArea(event->position());
     leftPressInside_ = false;
     pressIsDoubleClick_ = false;
-    if (clicked) handlers_.Picture1_Click();
+    if (clicked) input_.Clicked();
 }
 
 void PictureArea::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
     if (event->button() == Qt::LeftButton && leftPressInside_) {
         pressIsDoubleClick_ = true;
-        handlers_.Picture1_DblClick();
+        input_.DoubleClicked();
     }
 }
 

@@ -6,19 +6,19 @@
 #include <map>
 #include <utility>
 
-#include "window/picture_area_handlers.h"
+#include "window/picture_area_input.h"
 
 namespace kelto {
 
 // Picture1: a sunken box taller than the window, showing one picture at its own size from
-// the inner top-left. It turns Qt's key and pointer events into the handlers' terms.
+// the inner top-left. It turns Qt's key and pointer events into its own terms.
 class PictureArea final : public QFrame {
   public:
     static constexpr int kEdge = 2;
     static constexpr int kOuterWidth = 483;
     static constexpr int kOuterHeight = 768;
 
-    PictureArea(PictureAreaHandlers& handlers, QWidget* parent);
+    PictureArea(PictureAreaInput& input, QWidget* parent);
 
     void SetPicture(const QPixmap& picture);
     const QPixmap* Picture() const { return picture_; }
@@ -40,7 +40,7 @@ class PictureArea final : public QFrame {
     QRectF PictureRect() const;
     void ReportMove(QMouseEvent* event);
 
-    PictureAreaHandlers& handlers_;
+    PictureAreaInput& input_;
     const QPixmap* picture_ = nullptr;
     // Where two pictures differ inside the inner area, by pair of cache keys.
     std::map<std::pair<qint64, qint64>, QRegion> changes_;

@@ -14,7 +14,7 @@ namespace {
 using testing::RecordingEnd;
 
 TEST(KeyPress, OnlyTheListedCharactersActAndEachWritesItsRequest) {
-    const std::map<std::uint16_t, std::int16_t> acting{
+    const std::map<char16_t, std::int16_t> acting{
         {u'-', step::kRunBackward},       {u'+', step::kRunForward},
         {u',', step::kRunForward},        {u'/', step::kStopOrStepBack},
         {u'*', step::kStopOrStepForward}, {u'.', step::kStopOrStepForward}};
@@ -22,8 +22,8 @@ TEST(KeyPress, OnlyTheListedCharactersActAndEachWritesItsRequest) {
         AnimationState state;
         state.StepCommand = 42;  // a marker no writer produces
         RecordingEnd end;
-        Picture1_KeyPress(state, static_cast<std::uint16_t>(code), end);
-        const auto it = acting.find(static_cast<std::uint16_t>(code));
+        Picture1_KeyPress(state, static_cast<char16_t>(code), end);
+        const auto it = acting.find(static_cast<char16_t>(code));
         if (code == kEscape) {
             EXPECT_EQ(end.quits, 1);
             EXPECT_EQ(state.StepCommand, 42);
@@ -51,15 +51,15 @@ TEST(KeyPress, TouchesNothingButTheStepCommand) {
 }
 
 TEST(KeyPress, EqualsSignAndLookalikesDoNothing) {
-    for (std::uint16_t code : {u'=', u'\uFF0B', u'\u2212', u'\u00D7', u'\u2215', u'\u00B7'}) {
+    for (char16_t code : {u'=', u'\uFF0B', u'\u2212', u'\u00D7', u'\u2215', u'\u00B7'}) {
         AnimationState state;
         RecordingEnd end;
         Picture1_KeyPress(state, code, end);
-        EXPECT_EQ(state, AnimationState{}) << code;
+        EXPECT_EQ(state, AnimationState{}) << "code " << int{code};
     }
 }
 
-std::vector<int> TypeThenRun(AnimationState& state, std::uint16_t key, int passes) {
+std::vector<int> TypeThenRun(AnimationState& state, char16_t key, int passes) {
     RecordingEnd end;
     Picture1_KeyPress(state, key, end);
     return testing::Positions(state, passes);

@@ -23,13 +23,13 @@ struct MoveSeen {
 };
 
 // Catches what the picture area hands on, in its own terms.
-class RecordingHandlers final : public PictureAreaHandlers {
+class RecordingInput final : public PictureAreaInput {
   public:
-    void Picture1_KeyPress(std::uint16_t KeyAscii) override { keys.push_back(KeyAscii); }
-    void Picture1_MouseMove(int, int, float X, float Y) override { moves.push_back({X, Y}); }
-    void Picture1_Click() override { events.push_back("click"); }
-    void Picture1_DblClick() override { events.push_back("dblclick"); }
-    std::vector<std::uint16_t> keys;
+    void Typed(char16_t codeUnit) override { keys.push_back(codeUnit); }
+    void PointerMoved(int, int, float X, float Y) override { moves.push_back({X, Y}); }
+    void Clicked() override { events.push_back("click"); }
+    void DoubleClicked() override { events.push_back("dblclick"); }
+    std::vector<char16_t> keys;
     std::vector<MoveSeen> moves;
     std::vector<QString> events;
 };
@@ -154,77 +154,77 @@ class Form1Test : public QObject {
     }
 
     void textOfSeveralCharactersActsAsTheCharactersInOrder() {
-        RecordingHandlers handlers;
-        PictureArea area(handlers, nullptr);
+        RecordingInput input;
+        PictureArea area(input, nullptr);
         QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("+x/"));
         QApplication::sendEvent(&area, &event);
-        QCOMPARE(handlers.keys, (std::vector<std::uint16_t>{u'+', u'x', u'/'}));
+        QCOMPARE(input.keys, (std::vector<char16_t>{u'+', u'x', u'/'}));
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString());
         QApplication::sendEvent(&area, &escape);
-        QCOMPARE(handlers.keys.back(), std::uint16_t{27});
+        QCOMPARE(input.keys.back(), char16_t{27});
     }
 
     void pointerMovesArriveInTheAreasUnitsAndNotOverItsEdge() {
-        RecordingHandlers handlers;
-        PictureArea area(handlers, nullptr);
+        RecordingInput input;
+        PictureArea area(input, nullptr);
         const auto move = [&](QPointF p) {
             SendMouse(&area, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
         };
         move({2, 2});
         move({480, 482});
         move({2.5, 14.8});
-        QCOMPARE(handlers.moves.size(), std::size_t{3});
-        QCOMPARE(handlers.moves[0].X, 0.0f);
-        QCOMPARE(handlers.moves[0].Y, 0.0f);
-        QVERIFY(qAbs(handlers.moves[1].X - 14.8517f) < 5e-5f);
-        QCOMPARE(handlers.moves[1].Y, 18.75f);
-        QCOMPARE(handlers.moves[2].X, PointerToUnits(0.5, 12.8).X);
-        QCOMPARE(handlers.moves[2].Y, 0.5f);
+        QCOMPARE(input.moves.size(), std::size_t{3});
+        QCOMPARE(input.moves[0].X, 0.0f);
+        QCOMPARE(input.moves[0].Y, 0.0f);
+        QVERIFY(qAbs(input.moves[1].X - 14.8517f) < 5e-5f);
+        QCOMPARE(input.moves[1].Y, 18.75f);
+        QCOMPARE(input.moves[2].X, PointerToUnits(0.5, 12.8).X);
+        QCOMPARE(input.moves[2].Y, 0.5f);
         // The sunken edge is not part of the inner area.
         for (QPointF edge : {QPointF(1, 100), QPointF(100, 1), QPointF(481, 50), QPointF(0, 0),
                              QPointF(1.99, 300)})
             move(edge);
-        QCOMPARE(handlers.moves.size(), std::size_t{3});
+        QCOMPARE(input.moves.size(), std::size_t{3});
     }
 
     void aDragFromInsideReportsMovesOutsideWithNegativeUnits() {
-        RecordingHandlers handlers;
-        PictureArea area(handlers, nullptr);
+        RecordingInput input;
+        PictureArea area(input, nullptr);
         SendMouse(&area, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseMove, {-30, 40}, Qt::NoButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseMove, {600, -100}, Qt::NoButton, Qt::LeftButton);
-        QCOMPARE(handlers.moves.size(), std::size_t{2});
-        QVERIFY(handlers.moves[0].X < 0 && handlers.moves[0].Y > 0);
-        QVERIFY(handlers.moves[1].X > 14.88274f && handlers.moves[1].Y < 0);
+        QCOMPARE(input.moves.size(), std::size_t{2});
+        QVERIFY(input.moves[0].X < 0 && input.moves[0].Y > 0);
+        QVERIFY(input.moves[1].X > 14.88274f && input.moves[1].Y < 0);
         SendMouse(&area, QEvent::MouseButtonRelease, {600, -100}, Qt::LeftButton, Qt::NoButton);
-        QVERIFY(handlers.events.empty());  // released outside: no click
+        QVERIFY(input.events.empty());  // released outside: no click
         SendMouse(&area, QEvent::MouseMove, {-30, 40}, Qt::NoButton, Qt::NoButton);
-        QCOMPARE(handlers.moves.size(), std::size_t{2});
+        QCOMPARE(input.moves.size(), std::size_t{2});
         // A press on the edge does not open the outside.
         SendMouse(&area, QEvent::MouseButtonPress, {1, 50}, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseMove, {-5, 50}, Qt::NoButton, Qt::LeftButton);
-        QCOMPARE(handlers.moves.size(), std::size_t{2});
+        QCOMPARE(input.moves.size(), std::size_t{2});
     }
 
     void aDoubleClickGestureGivesOneClickThenTheDoubleClick() {
-        RecordingHandlers handlers;
-        PictureArea area(handlers, nullptr);
+        RecordingInput input;
+        PictureArea area(input, nullptr);
         const QPointF p(100, 100);
         SendMouse(&area, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
         SendMouse(&area, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(handlers.events, (std::vector<QString>{"click", "dblclick"}));
+        QCOMPARE(input.events, (std::vector<QString>{"click", "dblclick"}));
         // Other buttons neither click nor double-click.
         SendMouse(&area, QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
         SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
         SendMouse(&area, QEvent::MouseButtonDblClick, p, Qt::RightButton, Qt::RightButton);
         SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
-        QCOMPARE(handlers.events.size(), std::size_t{2});
+        QCOMPARE(input.events.size(), std::size_t{2});
         // A click on the edge is no click on the picture.
         SendMouse(&area, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseButtonRelease, {1, 1}, Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(handlers.events.size(), std::size_t{2});
+        QCOMPARE(input.events.size(), std::size_t{2});
     }
 
     void mouseEventsThroughTheWindowWriteTheState() {
