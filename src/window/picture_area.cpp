@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "input/keyboard_commands.h"
-#include "input/pointer_scale.h"
 
 namespace kelto {
 namespace {
@@ -33,8 +32,8 @@ int ShiftState(Qt::KeyboardModifiers modifiers) {
 PictureArea::PictureArea(PictureAreaInput& input, QWidget* parent) : QFrame(parent), input_(input) {
     setObjectName(QStringLiteral("Picture1"));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setLineWidth(kEdge);
-    setGeometry(0, 0, kOuterWidth, kOuterHeight);
+    setLineWidth(kPictureEdge);
+    setGeometry(0, 0, kPictureOuterWidth, kPictureOuterHeight);
     setBackgroundRole(QPalette::Button);
     // Every pixel is painted here; nothing to clear first.
     setAttribute(Qt::WA_OpaquePaintEvent);

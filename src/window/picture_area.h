@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "window/picture_area_input.h"
+#include "window/picture_area_units.h"
 
 namespace kelto {
 
@@ -14,10 +15,6 @@ namespace kelto {
 // the inner top-left. It turns Qt's key and pointer events into its own terms.
 class PictureArea final : public QFrame {
   public:
-    static constexpr int kEdge = 2;
-    static constexpr int kOuterWidth = 483;
-    static constexpr int kOuterHeight = 768;
-
     PictureArea(PictureAreaInput& input, QWidget* parent);
 
     void SetPicture(const QPixmap& picture);

@@ -7,7 +7,6 @@
 
 #include "animation/pass_rules.h"
 #include "input/keyboard_commands.h"
-#include "input/pointer_scale.h"
 #include "support/positions.h"
 #include "support/recording_end.h"
 
@@ -184,22 +183,6 @@ TEST(MouseDoubleClick, TheGesturesClickTogglesFirstThenTheProgramEnds) {
     Picture1_DblClick(end);
     EXPECT_EQ(state.MouseMode, 1);
     EXPECT_EQ(end.quits, 1);
-}
-
-TEST(PointerScale, CornersAndUnitsOfTheInnerArea) {
-    EXPECT_EQ(PointerToUnits(0, 0).X, 0.0f);
-    EXPECT_EQ(PointerToUnits(0, 0).Y, 0.0f);
-    EXPECT_NEAR(PointerToUnits(478, 480).X, 14.8517f, 5e-5f);
-    EXPECT_EQ(PointerToUnits(478, 480).Y, 18.75f);
-    EXPECT_EQ(PointerToUnits(479, 764).X, 14.88274f);
-    EXPECT_EQ(PointerToUnits(479, 764).Y, 29.84375f);
-    EXPECT_EQ(PointerToUnits(0, 25.6).Y, 1.0f);
-    EXPECT_NEAR(PointerToUnits(32.185, 0).X, 1.0f, 1e-5f);
-    // Fractions are kept and the scale goes on past the edges.
-    EXPECT_GT(PointerToUnits(0.5, 0.5).X, 0.0f);
-    EXPECT_EQ(PointerToUnits(0, 12.8).Y, 0.5f);
-    EXPECT_LT(PointerToUnits(-32767, -32767).X, -1000.0f);
-    EXPECT_EQ(PointerToUnits(0, -32767).Y, static_cast<float>(-32767 / 25.6));
 }
 
 }  // namespace

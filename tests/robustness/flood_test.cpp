@@ -9,7 +9,7 @@
 #include <functional>
 #include <limits>
 
-#include "input/pointer_scale.h"
+#include "window/picture_area_units.h"
 #include "support/form1_driver.h"
 #include "support/recording_end.h"
 #include "window/form1.h"

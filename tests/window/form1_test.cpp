@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "frames/holder_pictures.h"
-#include "input/pointer_scale.h"
 #include "support/fake_host.h"
 #include "support/form1_driver.h"
 #include "support/recording_end.h"
+#include "window/picture_area_units.h"
 
 using namespace kelto;
 
@@ -185,6 +185,33 @@ class Form1Test : public QObject {
                              QPointF(1.99, 300)})
             move(edge);
         QCOMPARE(input.moves.size(), std::size_t{3});
+    }
+
+    void pointerScale_data() {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<float>("X");
+        QTest::addColumn<float>("Y");
+        QTest::addColumn<float>("tolerance");  // on X; Y is always exact
+        QTest::newRow("top-left") << 0.0 << 0.0 << 0.0f << 0.0f << 0.0f;
+        QTest::newRow("last visible pixel") << 478.0 << 480.0 << 14.8517f << 18.75f << 5e-5f;
+        QTest::newRow("inner bottom-right") << 479.0 << 764.0 << 14.88274f << 29.84375f << 0.0f;
+        QTest::newRow("one unit down") << 0.0 << 25.6 << 0.0f << 1.0f << 0.0f;
+        QTest::newRow("one unit across") << 32.185 << 0.0 << 1.0f << 0.0f << 1e-5f;
+        QTest::newRow("fraction") << 0.5 << 12.8 << 0.0155352196f << 0.5f << 0.0f;
+        QTest::newRow("far past the top-left")
+            << -32767.0 << -32767.0 << -1018.0851f << -1279.9609375f << 1e-3f;
+    }
+
+    void pointerScale() {
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(float, X);
+        QFETCH(float, Y);
+        QFETCH(float, tolerance);
+        const PointerUnits units = PointerToUnits(x, y);
+        QVERIFY2(qAbs(units.X - X) <= tolerance, qPrintable(QString::number(units.X, 'g', 9)));
+        QCOMPARE(units.Y, Y);
     }
 
     void aDragFromInsideReportsMovesOutsideWithNegativeUnits() {

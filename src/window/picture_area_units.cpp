@@ -1,4 +1,4 @@
-#include "input/pointer_scale.h"
+#include "window/picture_area_units.h"
 
 namespace kelto {
 
