@@ -12,6 +12,9 @@
 namespace kelto {
 namespace {
 
+// Holder k + 1 fills frame table entry k: one holder for each frame of a turn.
+static_assert(frames::kHolderCount == kFrameCount);
+
 // A desktop that shows a window without activating it still gets the animation going.
 constexpr int kActivationGraceMs = 150;
 

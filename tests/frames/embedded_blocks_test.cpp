@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "frames/frame_drawing.h"
+#include "artwork/frame_drawing.h"
 #include "frames/holder_blocks.h"
 #include "frames/holder_pictures.h"
 #include "frames/picture_block.h"

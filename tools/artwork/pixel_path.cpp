@@ -1,4 +1,4 @@
-#include "frames/pixel_path.h"
+#include "artwork/pixel_path.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "contact_sheet.h"
+#include "artwork/contact_sheet.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "frames/cam_geometry.h"
+#include "artwork/cam_geometry.h"
 
 #include <algorithm>
 #include <cmath>

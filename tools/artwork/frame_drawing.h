@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "frames/cam_geometry.h"
+#include "artwork/cam_geometry.h"
 #include "frames/mono_picture.h"
 
 namespace kelto::frames {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "frames/cam_geometry.h"
+#include "artwork/cam_geometry.h"
 
 namespace kelto::frames {
 

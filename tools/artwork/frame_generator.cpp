@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "contact_sheet.h"
-#include "frames/frame_drawing.h"
+#include "artwork/contact_sheet.h"
+#include "artwork/frame_drawing.h"
 #include "frames/picture_block.h"
 
 namespace {

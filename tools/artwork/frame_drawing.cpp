@@ -1,4 +1,4 @@
-#include "frames/frame_drawing.h"
+#include "artwork/frame_drawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "frames/pixel_path.h"
+#include "artwork/pixel_path.h"
 
 namespace kelto::frames {
 namespace {
