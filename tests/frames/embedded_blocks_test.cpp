@@ -15,7 +15,7 @@ namespace kelto::frames {
 namespace {
 
 TEST(EmbeddedBlocks, AreWhatTheGeneratorWrites) {
-    const FrameArtist artist;
+    const artwork::FrameArtist artist;
     std::size_t total = 0;
     for (int k = 1; k <= kHolderCount; ++k) {
         const auto block = HolderBlock(k);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace kelto::frames {
+namespace kelto::artwork {
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
@@ -87,4 +87,4 @@ std::vector<double> RingEdgeRadii(double arcRadius, int steps) {
     return radii;
 }
 
-}  // namespace kelto::frames
+}  // namespace kelto::artwork

@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include "frames/holder_pictures.h"
-
-namespace kelto::frames {
+namespace kelto::artwork {
 
 // The mechanism's construction in drawing pixels. Angles are degrees, counter-clockwise as seen
 // on screen; drawing x runs right and y down, pixel centres on whole numbers.
@@ -19,8 +17,6 @@ inline constexpr double kArcRadius = 97.9;
 inline constexpr double kArcHalfAngle = 54.1;
 inline constexpr double kRingWidth = 22.6;
 
-// One frame a holder.
-inline constexpr int kFrameCount = kHolderCount;
 inline constexpr int kFrameSize = 480;
 inline constexpr int kWideFrameIndex = 5;  // Image6 carries one extra white column
 
@@ -60,4 +56,4 @@ std::vector<Point> CamOutline(int steps);
 // lobe axis: the farthest reach of the follower's lower arc (radius arcRadius) over a full turn.
 std::vector<double> RingEdgeRadii(double arcRadius, int steps);
 
-}  // namespace kelto::frames
+}  // namespace kelto::artwork

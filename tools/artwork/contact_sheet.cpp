@@ -7,7 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace kelto::tools {
+namespace kelto::artwork {
 namespace {
 
 constexpr int kColumns = 3;
@@ -123,4 +123,4 @@ void WriteContactSheet(const std::vector<frames::MonoPicture>& frames, const std
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-}  // namespace kelto::tools
+}  // namespace kelto::artwork

@@ -7,8 +7,13 @@
 #include <string>
 
 #include "artwork/pixel_path.h"
+#include "frames/holder_pictures.h"
 
-namespace kelto::frames {
+namespace kelto::artwork {
+
+using frames::kBlack;
+using frames::MonoPicture;
+
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
@@ -213,8 +218,8 @@ MonoPicture FrameArtist::Draw(int frameIndex) const {
 std::vector<MonoPicture> DrawAllFrames() {
     const FrameArtist artist;
     std::vector<MonoPicture> frames;
-    for (int i = 0; i < kFrameCount; ++i) frames.push_back(artist.Draw(i));
+    for (int i = 0; i < frames::kHolderCount; ++i) frames.push_back(artist.Draw(i));
     return frames;
 }
 
-}  // namespace kelto::frames
+}  // namespace kelto::artwork

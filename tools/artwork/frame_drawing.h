@@ -5,7 +5,7 @@
 #include "artwork/cam_geometry.h"
 #include "frames/mono_picture.h"
 
-namespace kelto::frames {
+namespace kelto::artwork {
 
 // Draws the 18 frames from the construction. The envelopes are worked out once, on creation;
 // each frame then only turns, places and rasterises them.
@@ -14,7 +14,7 @@ class FrameArtist {
     FrameArtist();
 
     // Frame i, 0 to 17; frame 5 is one column wider, that column white.
-    MonoPicture Draw(int frameIndex) const;
+    frames::MonoPicture Draw(int frameIndex) const;
 
   private:
     std::vector<Point> cam_;
@@ -22,6 +22,7 @@ class FrameArtist {
     std::vector<double> ringOuter_;
 };
 
-std::vector<MonoPicture> DrawAllFrames();
+// One frame for each holder, frame i for holder Image<i + 1>.
+std::vector<frames::MonoPicture> DrawAllFrames();
 
-}  // namespace kelto::frames
+}  // namespace kelto::artwork

@@ -14,8 +14,6 @@
 
 namespace {
 
-using kelto::frames::kFrameCount;
-
 void WriteFile(const std::string& path, const std::string& bytes) {
     // Leave an unchanged file alone so a rebuild does not recompile it.
     {
@@ -79,15 +77,15 @@ int main(int argc, char** argv) {
     }
     if (source.empty() && blockDir.empty() && sheet.empty()) return Usage();
     try {
-        const std::vector<kelto::frames::MonoPicture> frames = kelto::frames::DrawAllFrames();
+        const std::vector<kelto::frames::MonoPicture> frames = kelto::artwork::DrawAllFrames();
         std::vector<std::vector<std::uint8_t>> blocks;
         for (const auto& frame : frames) blocks.push_back(kelto::frames::EncodePictureBlock(frame));
         if (!source.empty()) WriteFile(source, BlocksSource(blocks));
         if (!blockDir.empty())
-            for (int k = 0; k < kFrameCount; ++k)
+            for (std::size_t k = 0; k < blocks.size(); ++k)
                 WriteFile(blockDir + "/Image" + std::to_string(k + 1) + ".blk",
                           std::string(blocks[k].begin(), blocks[k].end()));
-        if (!sheet.empty()) kelto::tools::WriteContactSheet(frames, sheet);
+        if (!sheet.empty()) kelto::artwork::WriteContactSheet(frames, sheet);
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "kelto_frame_generator: %s\n", failure.what());
         return 1;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <map>
 
-namespace kelto::frames {
+namespace kelto::artwork {
 
 Pixel PixelAt(Point point) {
     // The tiny bias settles exact halves the same way whatever the last bit of the sum.
@@ -102,4 +102,4 @@ std::vector<Pixel> TraceClosedCurve(const std::vector<Point>& samples) {
     });
 }
 
-}  // namespace kelto::frames
+}  // namespace kelto::artwork

@@ -5,7 +5,7 @@
 
 #include "artwork/cam_geometry.h"
 
-namespace kelto::frames {
+namespace kelto::artwork {
 
 struct Pixel {
     int x = 0;
@@ -28,4 +28,4 @@ std::vector<Pixel> ThinClosedPath(std::vector<Pixel> ring,
 // Rasterises a densely sampled closed curve (samples well under a pixel apart).
 std::vector<Pixel> TraceClosedCurve(const std::vector<Point>& samples);
 
-}  // namespace kelto::frames
+}  // namespace kelto::artwork
