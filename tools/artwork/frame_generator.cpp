@@ -32,7 +32,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 std::string BlocksSource(const std::vector<std::vector<std::uint8_t>>& blocks) {
     std::string s =
         "// Written by kelto_frame_generator from the cam construction; not edited by hand.\n"
-        "#include <cstdint>\n#include <span>\n\nnamespace kelto::frames {\nnamespace {\n\n";
+        "#include <cstdint>\n#include <span>\n\n#include \"frames/holder_pictures.h\"\n\n"
+        "namespace kelto::frames {\n\nstatic_assert(kHolderCount == " +
+        std::to_string(blocks.size()) + ", \"one block for each holder\");\n\nnamespace {\n\n";
     for (std::size_t k = 0; k < blocks.size(); ++k) {
         s += "const std::uint8_t kImage" + std::to_string(k + 1) + "[" +
              std::to_string(blocks[k].size()) + "] = {";
@@ -43,9 +45,9 @@ std::string BlocksSource(const std::vector<std::vector<std::uint8_t>>& blocks) {
         }
         s += "\n};\n\n";
     }
-    s += "}  // namespace\n\nextern const std::span<const std::uint8_t> kHolderBlocks[" +
-         std::to_string(blocks.size()) + "];\nconst std::span<const std::uint8_t> kHolderBlocks[" +
-         std::to_string(blocks.size()) + "] = {\n";
+    s += "}  // namespace\n\nextern const std::span<const std::uint8_t> "
+         "kHolderBlocks[kHolderCount];\n"
+         "const std::span<const std::uint8_t> kHolderBlocks[kHolderCount] = {\n";
     for (std::size_t k = 0; k < blocks.size(); ++k)
         s += "    std::span<const std::uint8_t>(kImage" + std::to_string(k + 1) + "),\n";
     s += "};\n\n}  // namespace kelto::frames\n";
