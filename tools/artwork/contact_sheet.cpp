@@ -1,10 +1,10 @@
 #include "artwork/contact_sheet.h"
 
-#include <zlib.h>
-
+#include <QImage>
+#include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <stdexcept>
 
 namespace kelto::artwork {
@@ -57,22 +57,6 @@ void DrawLabel(Sheet& sheet, int left, int top, int number) {
     }
 }
 
-void PutChunk(std::ofstream& out, const char* type, const std::vector<std::uint8_t>& data) {
-    auto put32 = [&](std::uint32_t v) {
-        const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16),
-                               static_cast<char>(v >> 8), static_cast<char>(v)};
-        out.write(bytes, 4);
-    };
-    put32(static_cast<std::uint32_t>(data.size()));
-    out.write(type, 4);
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-    uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(type), 4);
-    // A null buffer would restart the sum rather than add nothing.
-    if (!data.empty()) crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
-    put32(static_cast<std::uint32_t>(crc));
-}
-
 }  // namespace
 
 void WriteContactSheet(const std::vector<frames::MonoPicture>& frames, const std::string& path) {
@@ -93,34 +77,13 @@ void WriteContactSheet(const std::vector<frames::MonoPicture>& frames, const std
                 if (f.IsBlack(x, y)) sheet.Set(frameLeft + x, top + y, kInk);
     }
 
-    std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<std::size_t>(sheet.width + 1) * sheet.height);
-    for (int y = 0; y < sheet.height; ++y) {
-        raw.push_back(0);  // no row filter
-        raw.insert(raw.end(), sheet.grey.begin() + static_cast<std::ptrdiff_t>(y) * sheet.width,
-                   sheet.grey.begin() + static_cast<std::ptrdiff_t>(y + 1) * sheet.width);
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
-        Z_OK)
-        throw std::runtime_error("cannot compress the contact sheet");
-    packed.resize(packedSize);
-
-    std::vector<std::uint8_t> header;
-    for (std::uint32_t v :
-         {static_cast<std::uint32_t>(sheet.width), static_cast<std::uint32_t>(sheet.height)})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            header.push_back(static_cast<std::uint8_t>(v >> shift));
-    header.insert(header.end(), {8, 0, 0, 0, 0});  // 8-bit grey, no interlace
-
-    std::ofstream out(path, std::ios::binary);
-    if (!out) throw std::runtime_error("cannot write " + path);
-    out.write("\x89PNG\r\n\x1a\n", 8);
-    PutChunk(out, "IHDR", header);
-    PutChunk(out, "IDAT", packed);
-    PutChunk(out, "IEND", {});
-    if (!out) throw std::runtime_error("cannot write " + path);
+    QImage image(sheet.width, sheet.height, QImage::Format_Grayscale8);
+    for (int y = 0; y < sheet.height; ++y)
+        std::copy_n(sheet.grey.begin() + static_cast<std::ptrdiff_t>(y) * sheet.width, sheet.width,
+                    image.scanLine(y));
+    // Quality 0 asks for the strongest compression.
+    if (!image.save(QString::fromStdString(path), "PNG", 0))
+        throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace kelto::artwork
