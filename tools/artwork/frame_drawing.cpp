@@ -104,42 +104,39 @@ int LowestRow(const std::vector<Pixel>& path) {
     return lowest;
 }
 
-}  // namespace
+// The follower moved down by the frame's lift, with its inside, which nothing else may enter,
+// and its lower arc, which the ring must touch.
+struct Follower {
+    std::vector<Pixel> outline;
+    Mask area;
+    Mask arc;
+};
 
-FrameArtist::FrameArtist()
-    : cam_(CamOutline(kCamSteps)),
-      ringInner_(RingEdgeRadii(kArcRadius, kRingSteps)),
-      ringOuter_(RingEdgeRadii(kArcRadius + kRingWidth, kRingSteps)) {}
-
-MonoPicture FrameArtist::Draw(int frameIndex) const {
-    const double lobe = LobeAngle(frameIndex);
-    const int lift = FrameLift(frameIndex);
+Follower PlaceFollower(int frameIndex, int lift, int width) {
     const int face = kFaceRowAtRest + lift;
-    const int width = frameIndex == kWideFrameIndex ? kFrameSize + 1 : kFrameSize;
-
-    // Follower, with its inside, which nothing else may enter.
-    std::vector<Pixel> follower = FollowerOutlineAtRest();
-    for (Pixel& p : follower) p.y += lift;
-    Mask followerArea(width, kFrameSize);
-    for (const Pixel& p : follower) followerArea.Add(p);
-    if (!followerArea.FillFrom({kFaceLeft + (kFaceRight - kFaceLeft) / 2, face + 10}))
+    Follower follower{FollowerOutlineAtRest(), Mask(width, kFrameSize), Mask(width, kFrameSize)};
+    for (Pixel& p : follower.outline) p.y += lift;
+    for (const Pixel& p : follower.outline) follower.area.Add(p);
+    if (!follower.area.FillFrom({kFaceLeft + (kFaceRight - kFaceLeft) / 2, face + 10}))
         throw DrawingError(frameIndex, "follower outline is not closed");
-    Mask followerArc(width, kFrameSize);
-    for (const Pixel& p : follower)
-        if (p.y >= face + kCornerRows) followerArc.Add(p);
+    for (const Pixel& p : follower.outline)
+        if (p.y >= face + kCornerRows) follower.arc.Add(p);
+    return follower;
+}
 
-    // Cam, turned to its lobe angle and seated on the face: pulled in locally, just enough for
-    // its lowest pixel to sit on the row above the face.
+// The cam, turned to its lobe angle and seated on the face: pulled in locally, just enough for
+// its lowest pixel to sit on the row above the face.
+std::vector<Pixel> SeatCam(int frameIndex, const std::vector<Point>& outline, double lobe,
+                           int face) {
     std::vector<Point> cam;
-    cam.reserve(cam_.size());
+    cam.reserve(outline.size());
     const double c = std::cos(lobe * kDegree), s = std::sin(lobe * kDegree);
     Point lowest{0, -1};
-    for (const Point& p : cam_) {
+    for (const Point& p : outline) {
         const Point q{kRotationCentreX + p.x * c - p.y * s, kRotationCentreY - (p.x * s + p.y * c)};
         if (q.y > lowest.y) lowest = q;
         cam.push_back(q);
     }
-    std::vector<Pixel> camPath;
     double pull = std::max(0.0, lowest.y - (face - 0.6));
     for (int attempt = 0;; ++attempt, pull += kPullStep) {
         if (attempt == 40) throw DrawingError(frameIndex, "cannot seat the cam on the follower");
@@ -149,13 +146,16 @@ MonoPicture FrameArtist::Draw(int frameIndex) const {
             if (p.y > kRotationCentreY && std::abs(u) < 1.0)
                 p.y -= pull * std::pow(std::cos(0.5 * std::numbers::pi * u), 2);
         }
-        camPath = TraceClosedCurve(pulled);
-        if (LowestRow(camPath) == face - 1) break;
+        std::vector<Pixel> camPath = TraceClosedCurve(pulled);
+        if (LowestRow(camPath) == face - 1) return camPath;
     }
+}
 
-    // Ring inner edge, set locally at a small distance outside the follower's arc so the two
-    // touch but never cross, whatever the rounding of the follower's lift.
-    const std::vector<Point> ringInner = PolarCurve(ringInner_, lobe);
+// The ring's inner edge, set locally at a small distance outside the follower's arc so the two
+// touch but never cross, whatever the rounding of the follower's lift.
+std::vector<Pixel> SeatRingInner(int frameIndex, const std::vector<double>& radii, double lobe,
+                                 int lift, const Follower& follower) {
+    const std::vector<Point> ringInner = PolarCurve(radii, lobe);
     const Point arcCentre{kArcCentreX, kArcCentreYAtRest + lift};
     double minGap = 1e9, minGapAngle = 0;
     for (const Point& p : ringInner) {
@@ -165,8 +165,6 @@ MonoPicture FrameArtist::Draw(int frameIndex) const {
         const double gap = std::hypot(dx, dy) - kArcRadius;
         if (gap < minGap) minGap = gap, minGapAngle = angle;
     }
-    std::vector<Pixel> ringInnerPath;
-    bool seated = false;
     for (double target : {0.9, 0.8, 1.0, 0.7, 1.1, 0.6, 1.2, 0.5, 1.3, 1.4, 1.5}) {
         std::vector<Point> adjusted = ringInner;
         for (Point& p : adjusted) {
@@ -181,22 +179,36 @@ MonoPicture FrameArtist::Draw(int frameIndex) const {
             p = {arcCentre.x + dx * (kArcRadius + gap) / distance,
                  arcCentre.y + dy * (kArcRadius + gap) / distance};
         }
-        ringInnerPath = TraceClosedCurve(adjusted);
+        std::vector<Pixel> ringInnerPath = TraceClosedCurve(adjusted);
         bool crosses = false, touches = false;
         for (const Pixel& p : ringInnerPath) {
-            crosses = crosses || followerArea.Has(p);
+            crosses = crosses || follower.area.Has(p);
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx)
-                    touches = touches || followerArc.Has({p.x + dx, p.y + dy});
+                    touches = touches || follower.arc.Has({p.x + dx, p.y + dy});
         }
-        if (!crosses && touches) {
-            seated = true;
-            break;
-        }
+        if (!crosses && touches) return ringInnerPath;
     }
-    if (!seated) throw DrawingError(frameIndex, "cannot seat the ring on the follower");
+    throw DrawingError(frameIndex, "cannot seat the ring on the follower");
+}
 
-    std::vector<double> circle(kCircleSteps, kCentreCircleRadius);
+}  // namespace
+
+FrameArtist::FrameArtist()
+    : cam_(CamOutline(kCamSteps)),
+      ringInner_(RingEdgeRadii(kArcRadius, kRingSteps)),
+      ringOuter_(RingEdgeRadii(kArcRadius + kRingWidth, kRingSteps)) {}
+
+MonoPicture FrameArtist::Draw(int frameIndex) const {
+    const double lobe = LobeAngle(frameIndex);
+    const int lift = FrameLift(frameIndex);
+    const int width = frameIndex == kWideFrameIndex ? kFrameSize + 1 : kFrameSize;
+
+    const Follower follower = PlaceFollower(frameIndex, lift, width);
+    const std::vector<Pixel> cam = SeatCam(frameIndex, cam_, lobe, kFaceRowAtRest + lift);
+    const std::vector<Pixel> ringInner =
+        SeatRingInner(frameIndex, ringInner_, lobe, lift, follower);
+    const std::vector<double> circle(kCircleSteps, kCentreCircleRadius);
 
     MonoPicture picture(width, kFrameSize);
     auto draw = [&](const std::vector<Pixel>& path) {
@@ -207,10 +219,10 @@ MonoPicture FrameArtist::Draw(int frameIndex) const {
         }
     };
     draw(TraceClosedCurve(PolarCurve(circle, 0.0)));
-    draw(camPath);
-    draw(ringInnerPath);
+    draw(cam);
+    draw(ringInner);
     draw(TraceClosedCurve(PolarCurve(ringOuter_, lobe)));
-    draw(follower);
+    draw(follower.outline);
     picture.Set(kCornerDotX, kCornerDotY, kBlack);
     return picture;
 }
