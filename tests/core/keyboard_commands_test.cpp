@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "animation/pass_rules.h"
 #include "support/positions.h"
@@ -65,28 +67,55 @@ std::vector<int> TypeThenRun(AnimationState& state, char16_t key, int passes) {
     return testing::Positions(state, passes);
 }
 
-TEST(KeyPress, PlusWhileStoppedAtFourRunsFromSix) {
+AnimationState At(int position, std::int16_t runForward = 0) {
     AnimationState state;
-    state.Position = 4;
-    EXPECT_EQ(TypeThenRun(state, u'+', 3), (std::vector<int>{6, 7, 8}));
+    state.Position = static_cast<std::int16_t>(position);
+    state.RunForward = runForward;
+    state.StepCommand = runForward ? step::kRunning : step::kStopped;
+    return state;
 }
 
-TEST(KeyPress, MinusWhileRunningForwardAtFourRunsBackFromTwo) {
-    AnimationState state;
-    state.Position = 4;
-    state.StepCommand = step::kRunning;
-    state.RunForward = 1;
-    EXPECT_EQ(TypeThenRun(state, u'-', 5), (std::vector<int>{2, 1, 0, 17, 16}));
+// Keys typed from a given state, each followed by a number of passes: the positions shown.
+struct KeyScenario {
+    const char* name;
+    AnimationState start;
+    std::vector<std::pair<char16_t, int>> keysThenPasses;
+    std::vector<int> positions;
+};
+
+void PrintTo(const KeyScenario& scenario, std::ostream* out) {
+    *out << scenario.name;
 }
 
-TEST(KeyPress, StarStopsARunThenEachFurtherStarStepsForward) {
-    AnimationState state;
-    state.Position = 10;
-    TypeThenRun(state, u'+', 1);  // 12, running forward
-    EXPECT_EQ(TypeThenRun(state, u'*', 2), (std::vector<int>{12, 12}));
-    EXPECT_EQ(TypeThenRun(state, u'*', 2), (std::vector<int>{13, 13}));
-    EXPECT_EQ(TypeThenRun(state, u'.', 1), (std::vector<int>{14}));
+class KeyPressTable : public ::testing::TestWithParam<KeyScenario> {};
+
+TEST_P(KeyPressTable, KeysBetweenPassesGiveThesePositions) {
+    const KeyScenario& scenario = GetParam();
+    AnimationState state = scenario.start;
+    std::vector<int> shown;
+    for (const auto& [key, passes] : scenario.keysThenPasses)
+        for (int position : TypeThenRun(state, key, passes)) shown.push_back(position);
+    EXPECT_EQ(shown, scenario.positions);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    KeyPress, KeyPressTable,
+    ::testing::Values(
+        KeyScenario{"PlusWhileStoppedAtFourRunsFromSix", At(4), {{u'+', 3}}, {6, 7, 8}},
+        KeyScenario{"MinusWhileRunningForwardAtFourRunsBackFromTwo",
+                    At(4, 1),
+                    {{u'-', 5}},
+                    {2, 1, 0, 17, 16}},
+        KeyScenario{"StarStopsARunThenEachFurtherStarStepsForward",
+                    At(12, 1),
+                    {{u'*', 2}, {u'*', 2}, {u'.', 1}},
+                    {12, 12, 13, 13, 14}},
+        // Auto-repeat: five stars inside one event step.
+        KeyScenario{"HeldStarStepsAtMostOneFramePerPass",
+                    At(3),
+                    {{u'*', 0}, {u'*', 0}, {u'*', 0}, {u'*', 0}, {u'*', 1}},
+                    {4}}),
+    [](const ::testing::TestParamInfo<KeyScenario>& info) { return info.param.name; });
 
 TEST(KeyPress, CommaAndPlusAgreeAsDoPeriodAndStar) {
     for (int position = 0; position < kFrameCount; ++position) {
@@ -98,15 +127,6 @@ TEST(KeyPress, CommaAndPlusAgreeAsDoPeriodAndStar) {
             EXPECT_EQ(first, second);
         }
     }
-}
-
-TEST(KeyPress, HeldStarStepsAtMostOneFramePerPass) {
-    AnimationState state;
-    state.Position = 3;
-    RecordingEnd end;
-    for (int i = 0; i < 5; ++i) Picture1_KeyPress(state, u'*', end);  // auto-repeat
-    AdvancePosition(state);
-    EXPECT_EQ(state.Position, 4);
 }
 
 TEST(KeyPress, EscapeQuitsEvenInSteeringMode) {

@@ -76,61 +76,71 @@ TEST(PassRules, StepBackDuringStartUpRunStepsBackOnce) {
     EXPECT_EQ(Positions(state, 2), (std::vector<int>{1, 1}));
 }
 
-TEST(PassRules, StopWhileRunningStaysOnTheCurrentFrame) {
-    AnimationState backward = RunningBackward(0);
-    backward.StepCommand = step::kStopOrStepBack;
-    EXPECT_EQ(Positions(backward, 2), (std::vector<int>{0, 0}));
-    EXPECT_EQ(backward.RunBackward, 0);
+// One request written before the first of a few passes, from a given state: the positions
+// shown and the run state left behind.
+struct PassScenario {
+    const char* name;
+    AnimationState start;
+    std::int16_t request;
+    std::vector<int> positions;
+    std::int16_t runForward;
+    std::int16_t runBackward;
+};
 
-    AnimationState forward = RunningForward(9);
-    forward.StepCommand = step::kStopOrStepForward;
-    EXPECT_EQ(Positions(forward, 2), (std::vector<int>{9, 9}));
-
-    // The other stop key stops a run just the same, in either direction.
-    AnimationState crossed = RunningForward(9);
-    crossed.StepCommand = step::kStopOrStepBack;
-    EXPECT_EQ(Positions(crossed, 1), (std::vector<int>{9}));
-    AnimationState crossedBack = RunningBackward(4);
-    crossedBack.StepCommand = step::kStopOrStepForward;
-    EXPECT_EQ(Positions(crossedBack, 1), (std::vector<int>{4}));
+void PrintTo(const PassScenario& scenario, std::ostream* out) {
+    *out << scenario.name;
 }
 
-TEST(PassRules, SingleStepsWhileStoppedWrapBothWays) {
-    AnimationState state = Stopped(0);
-    state.StepCommand = step::kStopOrStepBack;
-    EXPECT_EQ(Positions(state, 2), (std::vector<int>{17, 17}));
-    state.StepCommand = step::kStopOrStepForward;
-    EXPECT_EQ(Positions(state, 1), (std::vector<int>{0}));
-    EXPECT_EQ(state.StepCommand, step::kStopped);
+class PassRulesTable : public ::testing::TestWithParam<PassScenario> {};
+
+TEST_P(PassRulesTable, PositionsAndRunStateFollowTheRequest) {
+    const PassScenario& scenario = GetParam();
+    AnimationState state = scenario.start;
+    state.StepCommand = scenario.request;
+    EXPECT_EQ(Positions(state, static_cast<int>(scenario.positions.size())), scenario.positions);
+    EXPECT_EQ(state.RunForward, scenario.runForward);
+    EXPECT_EQ(state.RunBackward, scenario.runBackward);
+    const bool running = scenario.runForward + scenario.runBackward > 0;
+    EXPECT_EQ(state.StepCommand, running ? step::kRunning : step::kStopped);
 }
 
-TEST(PassRules, RunForwardRequestTakesTwoStepsOnItsFirstPass) {
-    AnimationState state = Stopped(5);
-    state.StepCommand = step::kRunForward;
-    EXPECT_EQ(Positions(state, 4), (std::vector<int>{7, 8, 9, 10}));
-    EXPECT_EQ(state.RunForward, 1);
-    EXPECT_EQ(state.StepCommand, step::kRunning);
-}
-
-TEST(PassRules, RunBackwardOverridesAForwardRunAtOnce) {
-    AnimationState state = RunningForward(5);
-    state.StepCommand = step::kRunBackward;
-    EXPECT_EQ(Positions(state, 6), (std::vector<int>{3, 2, 1, 0, 17, 16}));
-    EXPECT_EQ(state.RunForward, 0);
-    EXPECT_EQ(state.RunBackward, 1);
-}
-
-TEST(PassRules, RunForwardOverridesABackwardRunAcrossTheWrap) {
-    AnimationState state = RunningBackward(16);
-    state.StepCommand = step::kRunForward;
-    EXPECT_EQ(Positions(state, 3), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(state.RunBackward, 0);
-}
-
-TEST(PassRules, StoppedStateDoesNotMove) {
-    AnimationState state = Stopped(11);
-    EXPECT_EQ(Positions(state, 5), (std::vector<int>(5, 11)));
-}
+INSTANTIATE_TEST_SUITE_P(
+    PassRules, PassRulesTable,
+    ::testing::Values(
+        // A stop while running stays on the current frame, whichever stop key and direction.
+        PassScenario{
+            "StopBackWhileRunningBack", RunningBackward(0), step::kStopOrStepBack, {0, 0}, 0, 0},
+        PassScenario{"StopForwardWhileRunningForward",
+                     RunningForward(9),
+                     step::kStopOrStepForward,
+                     {9, 9},
+                     0,
+                     0},
+        PassScenario{
+            "StopBackWhileRunningForward", RunningForward(9), step::kStopOrStepBack, {9}, 0, 0},
+        PassScenario{
+            "StopForwardWhileRunningBack", RunningBackward(4), step::kStopOrStepForward, {4}, 0, 0},
+        // Single steps while stopped wrap both ways.
+        PassScenario{"StepBackFromZeroWraps", Stopped(0), step::kStopOrStepBack, {17, 17}, 0, 0},
+        PassScenario{
+            "StepForwardFromSeventeenWraps", Stopped(17), step::kStopOrStepForward, {0, 0}, 0, 0},
+        // A run request takes two steps on its first pass and overrides the other direction.
+        PassScenario{"RunForwardFromStopped", Stopped(5), step::kRunForward, {7, 8, 9, 10}, 1, 0},
+        PassScenario{"RunBackwardOverridesAForwardRun",
+                     RunningForward(5),
+                     step::kRunBackward,
+                     {3, 2, 1, 0, 17, 16},
+                     0,
+                     1},
+        PassScenario{"RunForwardOverridesABackwardRunAcrossTheWrap",
+                     RunningBackward(16),
+                     step::kRunForward,
+                     {0, 1, 2},
+                     1,
+                     0},
+        PassScenario{
+            "StoppedDoesNotMove", Stopped(11), step::kStopped, {11, 11, 11, 11, 11}, 0, 0}),
+    [](const ::testing::TestParamInfo<PassScenario>& info) { return info.param.name; });
 
 TEST(PassRules, EveryRequestFromEveryStateKeepsPositionInRangeAndFlagsConsistent) {
     const std::int16_t requests[] = {step::kStopped,        step::kRunning,
