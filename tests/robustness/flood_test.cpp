@@ -9,26 +9,15 @@
 #include <functional>
 #include <limits>
 
-#include "window/picture_area_units.h"
+#include "support/fake_host.h"
 #include "support/form1_driver.h"
 #include "support/recording_end.h"
 #include "window/form1.h"
+#include "window/picture_area_units.h"
 
 using namespace kelto;
 
 namespace {
-
-// Lets a test act as the outside world during the idle count of a pass: whatever it posts
-// there is pending when that pass's event step runs.
-class ScriptedWaiter final : public IdleWaiter {
-  public:
-    void WaitIterations(std::uint64_t iterations) override {
-        waits.push_back(iterations);
-        if (duringWait) duringWait();
-    }
-    std::vector<std::uint64_t> waits;
-    std::function<void()> duringWait;
-};
 
 // Counts the input events that reach the picture area.
 class InputCounter final : public QObject {
@@ -75,7 +64,7 @@ class FloodTest : public QObject {
 
   private:
     testing::RecordingEnd end;
-    ScriptedWaiter waiter;
+    testing::CountingWaiter waiter;
 
     // A shown window whose loop has been entered, driven pass by pass by the test.
     struct Running {

@@ -33,14 +33,18 @@ class FakeHost final : public AnimationHost<TestPicture> {
     std::function<void(int)> onEvents;
 };
 
+// Records each wait instead of spending it. Whatever duringWait does, such as posting events,
+// happens inside the wait, so it is pending when that pass's event step runs.
 class CountingWaiter final : public IdleWaiter {
   public:
     explicit CountingWaiter(std::vector<std::string>* log = nullptr) : log_(log) {}
     void WaitIterations(std::uint64_t iterations) override {
         waits.push_back(iterations);
         if (log_) log_->push_back("wait " + std::to_string(iterations));
+        if (duringWait) duringWait();
     }
     std::vector<std::uint64_t> waits;
+    std::function<void()> duringWait;
 
   private:
     std::vector<std::string>* log_;
