@@ -1,6 +1,6 @@
 // The cheapest way this display stack can put a new 480x480 picture in a 483x483 window:
 // 18 pictures prepared as server-side pixmaps, one copy and one round trip per pass.
-// Prints the mean pass period of each block in nanoseconds, like the hooked viewer.
+// Prints the mean pass period of each block in nanoseconds, like kelto_bench.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -11,12 +11,13 @@
 
 #include "animation/wait_frame.h"
 #include "frames/holder_pictures.h"
+#include "window/picture_area_units.h"
 
 namespace {
 
 constexpr int kWindowSize = 483;
 constexpr int kPictureSize = 480;
-constexpr int kEdge = 2;
+constexpr int kEdge = kelto::kPictureEdge;
 
 Pixmap PreparePixmap(Display* display, Window window, GC gc, int depth, int holder) {
     const auto picture = kelto::frames::HolderPicture(holder);
