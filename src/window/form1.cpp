@@ -8,6 +8,7 @@
 #include "frames/holder_pictures.h"
 #include "input/keyboard_commands.h"
 #include "input/mouse_control.h"
+#include "window/display_flush.h"
 #include "window/program_end_now.h"
 #ifdef KELTO_BENCH_HOOKS
 #include "window/bench_hooks.h"
@@ -77,6 +78,7 @@ void Form1::ShowFrame(const QPixmap& picture) {
 
 void Form1::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    SendPendingDisplayRequests();
 }
 
 void Form1::Picture1_KeyPress(std::uint16_t KeyAscii) {
