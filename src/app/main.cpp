@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "window/compositor_loss.h"
 #include "window/display_loss.h"
 #include "window/form1.h"
 
@@ -17,6 +18,7 @@ int main() {
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
             Qt::HighDpiScaleFactorRoundingPolicy::Floor);
         kelto::EndAtOnceOnDisplayLoss();
+        kelto::EndAtOnceOnCompositorLoss();
         QApplication application(argc, argv);
         kelto::Form1 window;
         window.show();
