@@ -5,6 +5,7 @@
 #include "window/compositor_loss.h"
 #include "window/display_loss.h"
 #include "window/form1.h"
+#include "window/wayland_frame.h"
 
 int main() {
     try {
@@ -21,7 +22,7 @@ int main() {
         kelto::EndAtOnceOnCompositorLoss();
         QApplication application(argc, argv);
         kelto::Form1 window;
-        window.show();
+        const auto frame = kelto::ShowMainWindow(window);
         return application.exec();
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "kelto: error: %s\n", failure.what());
