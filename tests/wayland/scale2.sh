@@ -9,7 +9,7 @@ SCALE=2
 start_weston --width=620 --height=590 --scale=2
 start_kelto
 
-check "the caption bar holds the whole caption at twice the size" probe caption "$CAPTION"
+check "the caption bar holds the whole caption at twice the size" wait_until 5 probe caption "$CAPTION"
 watch_run 3000
 changes=$(wc -w <<<"$STEPS")
 forward=$(tr ' ' '\n' <<<"$STEPS" | grep -cx 1 || true)

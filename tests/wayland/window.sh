@@ -9,7 +9,7 @@ start_xvfb 1100 860
 start_weston --width=1024 --height=768
 start_kelto
 
-check "the caption bar holds the whole caption, nothing else" probe caption "$CAPTION"
+check "the caption bar holds the whole caption, nothing else" wait_until 5 probe caption "$CAPTION"
 
 keys asterisk
 sleep 1.5
