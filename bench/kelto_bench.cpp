@@ -15,6 +15,7 @@
 #include "app/start_up.h"
 #include "window/form1.h"
 #include "window/program_end_now.h"
+#include "window/wayland_frame.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ int main() {
         kelto::ProgramEndNow end;
         StampingWaiter waiter;
         kelto::Form1 window(end, waiter);
-        window.show();
+        const auto frame = kelto::ShowMainWindow(window);
         return application.exec();
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "kelto: error: %s\n", failure.what());

@@ -78,5 +78,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # but the window cannot open without them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt's Wayland plugin: with it the window runs natively in a Wayland session; without it Qt
+# falls back to X11 through Xwayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 include(CPack)

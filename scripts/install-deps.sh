@@ -5,7 +5,7 @@ set -euo pipefail
 build_packages=(cmake g++ make qt6-base-dev libgl-dev zlib1g-dev)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
     desktop-file-utils appstream libxml2-utils dpkg-dev file libxtst-dev
-    clang libclang-rt-14-dev)
+    clang libclang-rt-14-dev weston qt6-wayland)
 
 packages=("${build_packages[@]}")
 if [[ "${1:-}" == "--with-tests" ]]; then

@@ -6,6 +6,7 @@
 #include "app/start_up.h"
 #include "window/form1.h"
 #include "window/program_end_now.h"
+#include "window/wayland_frame.h"
 
 int main() {
     try {
@@ -14,7 +15,7 @@ int main() {
         kelto::ProgramEndNow end;
         kelto::PreciseIdleWaiter waiter;
         kelto::Form1 window(end, waiter);
-        window.show();
+        const auto frame = kelto::ShowMainWindow(window);
         return application.exec();
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "kelto: error: %s\n", failure.what());

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include "window/compositor_loss.h"
 #include "window/display_loss.h"
 
 namespace kelto {
@@ -13,6 +14,7 @@ void PrepareToolkit() {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Floor);
     EndAtOnceOnDisplayLoss();
+    EndAtOnceOnCompositorLoss();
 }
 
 int& ToolkitArgc() {

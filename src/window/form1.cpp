@@ -8,6 +8,7 @@
 #include "frames/holder_pictures.h"
 #include "input/keyboard_commands.h"
 #include "input/mouse_control.h"
+#include "window/display_flush.h"
 
 namespace kelto {
 namespace {
@@ -62,6 +63,7 @@ void Form1::ShowFrame(const QPixmap& picture) {
 
 void Form1::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    SendPendingDisplayRequests();
 }
 
 void Form1::Typed(char16_t codeUnit) {

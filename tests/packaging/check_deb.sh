@@ -37,6 +37,9 @@ for name in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
     grep -qx "$name" <<<"$names" || fail "$name missing from Depends: $depends"
 done
 
+# Qt's Wayland plugin is recommended, not required: without it the window opens through X11.
+[[ $(field Recommends) == qt6-wayland ]] || fail "Recommends is '$(field Recommends)'"
+
 dpkg -x "$deb" "$work/root"
 echo "unpacked files:"
 (cd "$work/root" && find . -type f | sort)

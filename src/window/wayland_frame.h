@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+namespace kelto {
+
+// The window's frame on Wayland, drawn by the program: a caption bar holding the whole caption
+// and no buttons, and a thin border. Compositors there leave the frame to the client, and Qt's
+// own frame cuts the caption and adds buttons the window cannot honour. The client keeps its
+// fixed size inside; a frame that the compositor makes larger (maximised, full screen) shows
+// the client in its middle.
+class WaylandFrame final : public QWidget {
+  public:
+    static constexpr int kBorder = 1;
+    static constexpr int kBarHeight = 24;
+    static constexpr int kCaptionPixelSize = 14;
+
+    explicit WaylandFrame(QWidget& client);
+    ~WaylandFrame() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget& client_;
+};
+
+// Shows the main window: inside a WaylandFrame on Wayland, which the result then holds, and
+// as it is on other platforms.
+std::unique_ptr<WaylandFrame> ShowMainWindow(QWidget& window);
+
+}  // namespace kelto

@@ -1,0 +1,118 @@
+// The frame the program draws around its window on Wayland, without a compositor: where the
+// client sits at its own size and when the compositor makes the frame larger, that the
+// caption is drawn whole, and that a close reaches the client.
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QImage>
+#include <QtTest>
+
+#include "window/wayland_frame.h"
+
+using kelto::WaylandFrame;
+
+namespace {
+
+const QString kCaption =
+    QStringLiteral("KELTO Valve Control         Use:  +-/*mouse,.        ESC to Quit");
+
+class Client final : public QWidget {
+  public:
+    Client() {
+        setWindowTitle(kCaption);
+        setFixedSize(483, 483);
+        setAutoFillBackground(true);
+    }
+    int closes = 0;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        ++closes;
+        event->ignore();
+    }
+};
+
+// Columns of the caption bar that hold dark ink.
+std::pair<int, int> InkColumns(const QImage& bar) {
+    int left = bar.width(), right = -1;
+    for (int y = 0; y < bar.height(); ++y)
+        for (int x = 0; x < bar.width(); ++x)
+            if (qGray(bar.pixel(x, y)) < 96) left = std::min(left, x), right = std::max(right, x);
+    return {left, right};
+}
+
+}  // namespace
+
+class WaylandFrameTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void ClientSitsUnderTheBarAtItsOwnSize() {
+        Client client;
+        WaylandFrame frame(client);
+        QCOMPARE(client.parentWidget(), &frame);
+        QCOMPARE(frame.size(), QSize(483 + 2, 483 + WaylandFrame::kBarHeight + 2));
+        QCOMPARE(frame.minimumSize(), frame.size());
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(client.geometry(), QRect(1, 1 + WaylandFrame::kBarHeight, 483, 483));
+        QCOMPARE(frame.windowTitle(), kCaption);
+        QVERIFY(frame.windowFlags() & Qt::FramelessWindowHint);
+    }
+
+    // Maximised or full screen the compositor sets the size; the client keeps its own, in the
+    // middle of what lies below the bar.
+    void LargerFrameCentresTheClient() {
+        Client client;
+        WaylandFrame frame(client);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.resize(1024, 736);
+        QCOMPARE(client.size(), QSize(483, 483));
+        const int below = 736 - WaylandFrame::kBarHeight - 2;
+        QCOMPARE(client.pos(),
+                 QPoint(1 + (1022 - 483) / 2, 1 + WaylandFrame::kBarHeight + (below - 483) / 2));
+        frame.resize(frame.minimumSize());
+        QCOMPARE(client.pos(), QPoint(1, 1 + WaylandFrame::kBarHeight));
+    }
+
+    // The whole caption in the bar: its ink as wide as the caption in the bar's font. Cut
+    // short, or with buttons beside it, it would be narrower or wider.
+    void BarShowsTheWholeCaption() {
+        Client client;
+        WaylandFrame frame(client);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QImage shot = frame.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage bar = shot.copy(1, 1, 483, WaylandFrame::kBarHeight);
+        QFont font = frame.font();
+        font.setPixelSize(WaylandFrame::kCaptionPixelSize);
+        const int width = QFontMetrics(font).horizontalAdvance(kCaption);
+        const auto [left, right] = InkColumns(bar);
+        QVERIFY2(right >= 0, "no caption drawn");
+        QVERIFY2(
+            std::abs((right - left + 1) - width) <= 3,
+            qPrintable(
+                QStringLiteral("ink %1..%2, caption %3 wide").arg(left).arg(right).arg(width)));
+        QVERIFY(right < 483 - 8);
+    }
+
+    void CloseReachesTheClient() {
+        Client client;
+        WaylandFrame frame(client);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(!frame.close());
+        QCOMPARE(client.closes, 1);
+        QVERIFY(frame.isVisible());
+    }
+
+    // The client outlives the frame and can be shown again on its own.
+    void ClientOutlivesTheFrame() {
+        Client client;
+        { WaylandFrame frame(client); }
+        QCOMPARE(client.parentWidget(), nullptr);
+    }
+};
+
+QTEST_MAIN(WaylandFrameTest)
+#include "frame_test.moc"

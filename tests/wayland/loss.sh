@@ -1,0 +1,28 @@
+#!/bin/bash
+# Losing the compositor ends kelto within a second with one line, "kelto: error: ...", and exit
+# status 1, whether the compositor is killed or ends in order. Headless weston: nothing to see.
+# shellcheck source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+WESTON_BACKEND=headless
+for signal in KILL TERM; do
+    start_weston --width=1024 --height=768
+    start_kelto
+    # Give it time to connect, show its window and enter its loop.
+    sleep 2
+    kelto_runs || fail "kelto ended early: $(head -c 300 "$WORK/kelto.err")"
+    sent=$(date +%s%3N)
+    kill "-$signal" "$WESTON_PID"
+    while ! kelto_gone && [ $(($(date +%s%3N) - sent)) -lt 3000 ]; do sleep 0.01; done
+    took=$(($(date +%s%3N) - sent))
+    await_exit 5
+    wait "$WESTON_PID" 2>/dev/null || true
+    WESTON_PID=
+    lines=$(wc -l <"$WORK/kelto.err")
+    log "SIG$signal to weston: status $EXIT_STATUS after $took ms; stderr: $(head -c 200 "$WORK/kelto.err")"
+    check "SIG$signal: exit status 1 ($EXIT_STATUS)" test "$EXIT_STATUS" -eq 1
+    check "SIG$signal: within a second ($took ms)" test "$took" -le 1000
+    check "SIG$signal: one line on stderr ($lines)" test "$lines" -eq 1
+    check "SIG$signal: the line is kelto's own" grep -q '^kelto: error: ' "$WORK/kelto.err"
+done
+finish

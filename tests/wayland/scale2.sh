@@ -1,0 +1,19 @@
+#!/bin/bash
+# At output scale 2 the frames are doubled with crisp lines: every frame pixel shows as 2x2
+# device pixels of its own colour, the run goes on one step at a time, and the caption is whole.
+# shellcheck source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+start_xvfb 1300 1220
+SCALE=2
+start_weston --width=620 --height=590 --scale=2
+start_kelto
+
+check "the caption bar holds the whole caption at twice the size" wait_until 5 probe caption "$CAPTION"
+watch_run 3000
+changes=$(wc -w <<<"$STEPS")
+forward=$(tr ' ' '\n' <<<"$STEPS" | grep -cx 1 || true)
+check "every sample shows a holder picture, each pixel doubled exactly" test "$UNMATCHED" -eq 0
+check "frames follow each other one step forward ($forward of $changes steps)" \
+    test "$changes" -ge 8 -a "$forward" -eq "$changes"
+finish

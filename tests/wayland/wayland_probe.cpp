@@ -1,0 +1,302 @@
+// Looks at the kelto window inside a nested Wayland compositor's output, an X window, the way
+// a person sees it: finds the picture area wherever the compositor placed the window and tells
+// which holder picture it shows.
+//
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE once            index shown now
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE watch MS        "epoch-ms index" per sample
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE change-from INDEX TIMEOUT_MS
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE client          "x y digest" of the client
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE caption TEXT    checks the bar above the client
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE save FILE.png   the whole output
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE steps COUNT     types keypad '*' COUNT times
+//       at random moments and prints "ms from to" per key: how long the change took to show
+//
+// SCALE is the output's scale: each frame pixel shows as SCALE x SCALE device pixels. Indexes
+// are frame-table positions 0..17; -1 means the window shows none of them exactly.
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+// Last: Xlib's macros would clash with Qt's names.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+constexpr int kClientSize = 483;
+constexpr int kEdge = 2;
+constexpr int kVisibleColumns = 479;
+constexpr int kVisibleRows = 481;
+constexpr int kFrameCount = 18;
+
+enum Expect : unsigned char { kBlackPixel, kWhitePixel, kBackground };
+
+struct Reference {
+    std::vector<unsigned char> expect;  // rows x columns, in device pixels
+    QPoint firstBlack;
+};
+
+int scale = 1;
+int Columns() {
+    return kVisibleColumns * scale;
+}
+int Rows() {
+    return kVisibleRows * scale;
+}
+
+bool LoadReferences(const QString& dir, std::vector<Reference>& references) {
+    for (int k = 1; k <= kFrameCount; ++k) {
+        const QString path = QStringLiteral("%1/Image%2.pbm").arg(dir).arg(k);
+        QImage picture;
+        if (!picture.load(path, "PBM")) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+            return false;
+        }
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+        Reference reference;
+        reference.expect.assign(static_cast<std::size_t>(Rows()) * Columns(), kBackground);
+        bool found = false;
+        for (int y = 0; y < Rows(); ++y)
+            for (int x = 0; x < Columns(); ++x) {
+                const int px = x / scale, py = y / scale;
+                if (px >= picture.width() || py >= picture.height()) continue;
+                const bool black = (picture.pixel(px, py) & 0xffffff) == 0;
+                reference.expect[static_cast<std::size_t>(y) * Columns() + x] =
+                    black ? kBlackPixel : kWhitePixel;
+                if (black && !found) reference.firstBlack = {x, y}, found = true;
+            }
+        references.push_back(std::move(reference));
+    }
+    return true;
+}
+
+// origin: the device pixel of the shot where the picture's top-left pixel lies.
+bool Matches(const QImage& shot, QPoint origin, const Reference& reference) {
+    if (origin.x() < 0 || origin.y() < 0 || origin.x() + Columns() > shot.width() ||
+        origin.y() + Rows() > shot.height())
+        return false;
+    for (int y = 0; y < Rows(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(origin.y() + y));
+        const unsigned char* expect = &reference.expect[static_cast<std::size_t>(y) * Columns()];
+        for (int x = 0; x < Columns(); ++x) {
+            const QRgb colour = row[origin.x() + x] & 0xffffff;
+            switch (expect[x]) {
+                case kBlackPixel:
+                    if (colour != 0) return false;
+                    break;
+                case kWhitePixel:
+                    if (colour != 0xffffff) return false;
+                    break;
+                default:
+                    if (colour == 0 || colour == 0xffffff) return false;
+            }
+        }
+    }
+    return true;
+}
+
+class Probe {
+  public:
+    Probe(WId output, std::vector<Reference> references)
+        : output_(output), references_(std::move(references)) {}
+
+    QImage Grab(QRect area = {}) const {
+        if (area.isNull()) area = QRect(0, 0, -1, -1);
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(output_, area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Searches the whole output for a frame: anchored on black pixels, so cheap enough.
+    bool Locate() {
+        const QImage shot = Grab();
+        for (int y = 0; y < shot.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+            for (int x = 0; x < shot.width(); ++x) {
+                if ((row[x] & 0xffffff) != 0) continue;
+                for (int index = 0; index < kFrameCount; ++index) {
+                    const QPoint origin = QPoint(x, y) - references_[index].firstBlack;
+                    if (Matches(shot, origin, references_[index])) {
+                        origin_ = origin;
+                        last_ = index;
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    }
+
+    int Sample() {
+        if (!origin_ && !Locate()) return -1;
+        const QImage shot = Grab(QRect(*origin_, QSize(Columns(), Rows())));
+        for (int offset : {0, 1, -1, 2, -2}) {
+            const int index = ((last_ + offset) % kFrameCount + kFrameCount) % kFrameCount;
+            if (Matches(shot, {0, 0}, references_[index])) return last_ = index;
+        }
+        for (int index = 0; index < kFrameCount; ++index)
+            if (Matches(shot, {0, 0}, references_[index])) return last_ = index;
+        origin_.reset();  // moved, or not a frame: look again next time
+        return -1;
+    }
+
+    // Where the client lies and a digest of it with its decoration and a margin around it:
+    // a window that changed size or state shows a different digest.
+    std::optional<std::pair<QPoint, quint64>> Client() {
+        if (!Locate()) return std::nullopt;
+        const QPoint topLeft = *origin_ - QPoint(kEdge, kEdge) * scale;
+        const int margin = 12 * scale, bar = 26 * scale, size = kClientSize * scale;
+        const QImage around = Grab(QRect(topLeft.x() - margin, topLeft.y() - bar - margin,
+                                         size + 2 * margin, size + bar + 2 * margin));
+        quint64 digest = 1469598103934665603ull;
+        for (int y = 0; y < around.height(); ++y)
+            for (int x = 0; x < around.width(); ++x)
+                digest = (digest ^ (around.pixel(x, y) & 0xffffff)) * 1099511628211ull;
+        return std::make_pair(topLeft, digest);
+    }
+
+    QPoint Origin() const { return *origin_; }
+
+  private:
+    WId output_;
+    std::vector<Reference> references_;
+    std::optional<QPoint> origin_;
+    int last_ = 0;
+};
+
+// The bar above the client must hold the whole caption and nothing else: its ink spans the
+// caption's width in the decoration's font, give or take three pixels.
+int CheckCaption(Probe& probe, const QString& caption) {
+    if (!probe.Locate()) {
+        std::fprintf(stderr, "no frame on the output\n");
+        return 3;
+    }
+    const QPoint clientTop = probe.Origin() - QPoint(kEdge, kEdge) * scale;
+    QFont font;
+    font.setPixelSize(14 * scale);
+    const int textWidth = QFontMetrics(font).horizontalAdvance(caption);
+    // The caption bar lies right above the client, as wide as the client.
+    const int barHeight = 24 * scale;
+    const QImage bar =
+        probe.Grab(QRect(clientTop.x(), clientTop.y() - barHeight, kClientSize * scale, barHeight));
+    int left = bar.width(), right = -1, top = bar.height(), bottom = -1;
+    for (int y = 0; y < bar.height(); ++y)
+        for (int x = 0; x < bar.width(); ++x)
+            if (qGray(bar.pixel(x, y)) < 96) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    std::printf("ink %d..%d x %d..%d, caption %d wide in the decoration's font\n", left, right, top,
+                bottom, textWidth);
+    if (right < 0) return 1;
+    const int inkWidth = right - left + 1;
+    return std::abs(inkWidth - textWidth) <= 3 * scale && bottom - top < barHeight ? 0 : 1;
+}
+
+// Types each key itself, timed from the moment the X server has it: starting a typing tool
+// on a busy machine would count as the program's time.
+int MeasureSteps(Probe& probe, int count) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return 2;
+    const KeyCode key = XKeysymToKeycode(display, XK_KP_Multiply);
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<int> pause(250, 500);
+    for (int i = 0; i < count; ++i) {
+        const int from = probe.Sample();
+        if (from < 0) return 3;
+        QThread::msleep(pause(random));
+        XTestFakeKeyEvent(display, key, True, CurrentTime);
+        XTestFakeKeyEvent(display, key, False, CurrentTime);
+        XSync(display, False);
+        QElapsedTimer since;
+        since.start();
+        int to = from;
+        while (to == from || to < 0) {
+            if (since.elapsed() > 5000) return 1;
+            to = probe.Sample();
+        }
+        std::printf("%lld %d %d\n", static_cast<long long>(since.elapsed()), from, to);
+        QThread::msleep(300);
+    }
+    XCloseDisplay(display);
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE once|watch MS|change-from "
+                 "INDEX TIMEOUT_MS|client|caption TEXT|save FILE|steps COUNT\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 5) return Usage();
+    QGuiApplication application(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    scale = std::atoi(argv[3]);
+    if (scale < 1) return Usage();
+    std::vector<Reference> references;
+    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references)) return 2;
+    Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), std::move(references));
+    const std::string command = argv[4];
+    QElapsedTimer clock;
+    clock.start();
+
+    if (command == "once" && argc == 5) {
+        const int index = probe.Sample();
+        std::printf("%d\n", index);
+        return index < 0 ? 3 : 0;
+    }
+    if (command == "save" && argc == 6) return probe.Grab().save(argv[5]) ? 0 : 1;
+    if (command == "client" && argc == 5) {
+        const auto client = probe.Client();
+        if (!client) return 3;
+        std::printf("%d %d %llx\n", client->first.x(), client->first.y(),
+                    static_cast<unsigned long long>(client->second));
+        return 0;
+    }
+    if (command == "steps" && argc == 6) return MeasureSteps(probe, std::stoi(argv[5]));
+    if (command == "caption" && argc == 6)
+        return CheckCaption(probe, QString::fromLocal8Bit(argv[5]));
+    if (command == "watch" && argc == 6) {
+        const qint64 length = std::stoll(argv[5]);
+        while (clock.elapsed() < length) {
+            const int index = probe.Sample();
+            std::printf("%lld %d\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()),
+                        index);
+            QThread::msleep(2);
+        }
+        return 0;
+    }
+    if (command == "change-from" && argc == 7) {
+        const int from = std::stoi(argv[5]);
+        const qint64 timeout = std::stoll(argv[6]);
+        while (clock.elapsed() < timeout) {
+            const int index = probe.Sample();
+            if (index >= 0 && index != from) {
+                std::printf("%d\n", index);
+                return 0;
+            }
+            QThread::msleep(2);
+        }
+        std::printf("%d\n", from);
+        return 1;
+    }
+    return Usage();
+}

@@ -1,0 +1,59 @@
+#!/bin/bash
+# The window on Wayland: the frame the program draws shows the whole caption and no buttons;
+# maximise, full screen and resize from the compositor keep the 483x483 client as it is and the
+# program running; Esc still quits with status 0.
+# shellcheck source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+start_xvfb 1100 860
+start_weston --width=1024 --height=768
+start_kelto
+
+check "the caption bar holds the whole caption, nothing else" wait_until 5 probe caption "$CAPTION"
+
+keys asterisk
+sleep 1.5
+read -r x y digest < <(probe client) || fail "client not found"
+frame=$(probe once)
+log "stopped on frame $frame; client at $x,$y"
+
+# client_as_before: kelto runs and the client, its frame and its surroundings look as before.
+client_as_before() {
+    kelto_runs || return 1
+    local now
+    now=$(probe client) || return 1
+    [ "$now" = "$x $y $digest" ]
+}
+# unchanged_inside: kelto runs and shows the same frame at its own size, anywhere.
+unchanged_inside() { kelto_runs && [ "$(probe once)" = "$frame" ]; }
+
+# weston's desktop shell: Super+Shift+M maximises, Super+Shift+F fills the screen, Super with
+# the right button dragged resizes.
+keys super+shift+m
+sleep 1
+check "maximised: kelto runs and shows its frame 1:1" unchanged_inside
+keys super+shift+m
+check "restored from maximised: client as before" wait_until 5 client_as_before
+
+keys super+shift+f
+sleep 1
+check "full screen: kelto runs and shows its frame 1:1" unchanged_inside
+keys super+shift+f
+check "restored from full screen: client as before" wait_until 5 client_as_before
+
+xdotool mousemove --window "$OUTPUT" $((x + 470)) $((y + 470)) keydown super mousedown 3 \
+    mousemove --window "$OUTPUT" $((x + 700)) $((y + 640)) sleep 0.3 mouseup 3 keyup super \
+    mousemove --window "$OUTPUT" 600 4
+sleep 1
+check "resized: kelto runs and shows its frame 1:1" unchanged_inside
+
+keys asterisk
+to=$(probe change-from "$frame" 3000) || true
+check "keys still reach it: * steps one frame ($frame to $to)" \
+    test "$(step_between "$frame" "$to")" -eq 1
+
+probe save "$WORK/window.png" || true
+keys Escape
+await_exit 5
+check "Esc quits with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+finish
