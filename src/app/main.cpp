@@ -4,6 +4,9 @@
 
 #include "window/display_loss.h"
 #include "window/form1.h"
+#include "window/screen_check.h"
+#include "window/whole_scale.h"
+#include "window/window_hints.h"
 
 int main() {
     try {
@@ -16,9 +19,13 @@ int main() {
         qputenv("QT_NO_GLIB", "1");
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
             Qt::HighDpiScaleFactorRoundingPolicy::Floor);
-        kelto::EndAtOnceOnDisplayLoss();
+        kelto::UseWholeScaleFactorsOnly();
+        kelto::EndAtOnceOnToolkitFailure();
         QApplication application(argc, argv);
+        kelto::ToolkitStarted();
+        kelto::RequireDisplayThatShowsFrames();
         kelto::Form1 window;
+        kelto::PrepareForDesktop(window, {kelto::Form1::kClientSize, kelto::Form1::kClientSize});
         window.show();
         return application.exec();
     } catch (const std::exception& failure) {

@@ -1,5 +1,7 @@
 #include "window/picture_area.h"
 
+#include <QCursor>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +29,11 @@ constexpr int kTile = 32;
 int ShiftState(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
            (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// The pixel under a position, whatever fraction of a pixel an input device reports.
+QPoint PixelAt(QPointF position) {
+    return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
 }
 
 }  // namespace
@@ -132,26 +139,43 @@ bool PictureArea::focusNextPrevChild(bool) {
     return false;
 }
 
-bool PictureArea::InInnerArea(QPointF position) const {
-    const QRectF inner = InnerRect();
-    return position.x() >= inner.left() && position.y() >= inner.top() &&
-           position.x() < inner.left() + inner.width() &&
-           position.y() < inner.top() + inner.height();
+bool PictureArea::InInnerArea(QPoint pixel) const {
+    return InnerRect().contains(pixel);
 }
 
-void PictureArea::ReportMove(QMouseEvent* event) {
-    const QPointF offset = event->position() - QPointF(InnerRect().topLeft());
+bool PictureArea::MovedTo(QPoint pixel) {
+    const bool moved = lastPixel_ != pixel;
+    lastPixel_ = pixel;
+    return moved;
+}
+
+void PictureArea::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    if (!lastPixel_) lastPixel_ = PixelAt(mapFromGlobal(QCursor::pos()));
+}
+
+void PictureArea::enterEvent(QEnterEvent* event) {
+    QFrame::enterEvent(event);
+    lastPixel_ = PixelAt(event->position());
+}
+
+void PictureArea::ReportMove(QMouseEvent* event, QPoint pixel) {
+    const QPoint offset = pixel - InnerRect().topLeft();
     const PointerUnits units = PointerToUnits(offset.x(), offset.y());
     handlers_.Picture1_MouseMove(ButtonState(event->buttons()), ShiftState(event->modifiers()),
                                  units.X, units.Y);
 }
 
 void PictureArea::mouseMoveEvent(QMouseEvent* event) {
-    if (dragFromInside_ || InInnerArea(event->position())) ReportMove(event);
+    const QPoint pixel = PixelAt(event->position());
+    if (!MovedTo(pixel)) return;
+    if (dragFromInside_ || InInnerArea(pixel)) ReportMove(event, pixel);
 }
 
 void PictureArea::mousePressEvent(QMouseEvent* event) {
-    const bool inside = InInnerArea(event->position());
+    const QPoint pixel = PixelAt(event->position());
+    lastPixel_ = pixel;
+    const bool inside = InInnerArea(pixel);
     if (event->buttons() == event->button()) dragFromInside_ = inside;
     if (event->button() == Qt::LeftButton) {
         leftPressInside_ = inside;
@@ -160,9 +184,11 @@ void PictureArea::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureArea::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint pixel = PixelAt(event->position());
+    lastPixel_ = pixel;
     if (event->buttons() == Qt::NoButton) dragFromInside_ = false;
     if (event->button() != Qt::LeftButton) return;
-    const bool clicked = leftPressInside_ && !pressIsDoubleClick_ && InInnerArea(event->position());
+    const bool clicked = leftPressInside_ && !pressIsDoubleClick_ && InInnerArea(pixel);
     leftPressInside_ = false;
     pressIsDoubleClick_ = false;
     if (clicked) handlers_.Picture1_Click();

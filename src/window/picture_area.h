@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QRegion>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "window/picture_area_handlers.h"
@@ -33,12 +34,16 @@ class PictureArea final : public QFrame {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void enterEvent(QEnterEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
-    bool InInnerArea(QPointF position) const;
+    bool InInnerArea(QPoint pixel) const;
+    // Whether the pointer stands on another pixel than last seen; remembers this one.
+    bool MovedTo(QPoint pixel);
     QRegion ChangedArea(const QPixmap& from, const QPixmap& to);
     QRectF PictureRect() const;
-    void ReportMove(QMouseEvent* event);
+    void ReportMove(QMouseEvent* event, QPoint pixel);
 
     PictureAreaHandlers& handlers_;
     const QPixmap* picture_ = nullptr;
@@ -50,6 +55,10 @@ class PictureArea final : public QFrame {
     // of a double-click makes no click of its own.
     bool leftPressInside_ = false;
     bool pressIsDoubleClick_ = false;
+    // The pixel the pointer was last seen on. The toolkit makes up a move to where the
+    // pointer already rests (when the window opens under it, before a first press); only a
+    // move to another pixel sets the pace.
+    std::optional<QPoint> lastPixel_;
 };
 
 }  // namespace kelto

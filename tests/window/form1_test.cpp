@@ -165,14 +165,18 @@ class Form1Test : public QObject {
         };
         move({2, 2});
         move({480, 482});
-        move({2.5, 14.8});
+        // Sub-pixel positions reach the handlers as the pixel they lie in.
+        move({3.7, 14.99});
         QCOMPARE(handlers.moves.size(), std::size_t{3});
         QCOMPARE(handlers.moves[0].X, 0.0f);
         QCOMPARE(handlers.moves[0].Y, 0.0f);
         QVERIFY(qAbs(handlers.moves[1].X - 14.8517f) < 5e-5f);
         QCOMPARE(handlers.moves[1].Y, 18.75f);
-        QCOMPARE(handlers.moves[2].X, PointerToUnits(0.5, 12.8).X);
-        QCOMPARE(handlers.moves[2].Y, 0.5f);
+        QCOMPARE(handlers.moves[2].X, PointerToUnits(1, 12).X);
+        QCOMPARE(handlers.moves[2].Y, 0.46875f);
+        // Within the same pixel the pointer has not moved.
+        move({3.01, 14.5});
+        QCOMPARE(handlers.moves.size(), std::size_t{3});
         // The sunken edge is not part of the inner area.
         for (QPointF edge : {QPointF(1, 100), QPointF(100, 1), QPointF(481, 50), QPointF(0, 0),
                              QPointF(1.99, 300)})
@@ -189,6 +193,12 @@ class Form1Test : public QObject {
         QCOMPARE(handlers.moves.size(), std::size_t{2});
         QVERIFY(handlers.moves[0].X < 0 && handlers.moves[0].Y > 0);
         QVERIFY(handlers.moves[1].X > 14.88274f && handlers.moves[1].Y < 0);
+        // Just past the top-left corner is pixel -1, not 0.
+        SendMouse(&area, QEvent::MouseMove, {1.5, 1.5}, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(handlers.moves.size(), std::size_t{3});
+        QCOMPARE(handlers.moves[2].X, PointerToUnits(-1, -1).X);
+        QCOMPARE(handlers.moves[2].Y, -0.0390625f);
+        handlers.moves.pop_back();
         SendMouse(&area, QEvent::MouseButtonRelease, {600, -100}, Qt::LeftButton, Qt::NoButton);
         QVERIFY(handlers.events.empty());  // released outside: no click
         SendMouse(&area, QEvent::MouseMove, {-30, 40}, Qt::NoButton, Qt::NoButton);
@@ -197,6 +207,24 @@ class Form1Test : public QObject {
         SendMouse(&area, QEvent::MouseButtonPress, {1, 50}, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseMove, {-5, 50}, Qt::NoButton, Qt::LeftButton);
         QCOMPARE(handlers.moves.size(), std::size_t{2});
+    }
+
+    // The toolkit makes up a move to where the pointer rests when the window opens under it
+    // and before a press that no move came before; neither is a move of the pointer.
+    void aMoveToWhereThePointerRestsIsNoMove() {
+        RecordingHandlers handlers;
+        PictureArea area(handlers, nullptr);
+        QEnterEvent enter({100.25, 200.5}, {100.25, 200.5}, area.mapToGlobal(QPointF(100, 200)));
+        QApplication::sendEvent(&area, &enter);
+        SendMouse(&area, QEvent::MouseMove, {100.75, 200.5}, Qt::NoButton, Qt::NoButton);
+        SendMouse(&area, QEvent::MouseButtonPress, {100.75, 200.5}, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, {100.75, 200.5}, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(handlers.moves.size(), std::size_t{0});
+        QCOMPARE(handlers.events, (std::vector<QString>{"click"}));
+        // A real move, one pixel down, is reported.
+        SendMouse(&area, QEvent::MouseMove, {100.75, 201}, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(handlers.moves.size(), std::size_t{1});
+        QCOMPARE(handlers.moves[0].Y, 199 / 25.6f);
     }
 
     void aDoubleClickGestureGivesOneClickThenTheDoubleClick() {
@@ -224,6 +252,7 @@ class Form1Test : public QObject {
         Form1 form(TestOptions());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseMove(form.Picture1, QPoint(100, 100));
         QTest::mouseMove(form.Picture1, QPoint(2 + 320, 2 + 384));  // 10 by 15 units, nearly
         const PointerUnits units = PointerToUnits(320, 384);
         QCOMPARE(form.State().DelayCount,
