@@ -1,13 +1,61 @@
 #include "window/window_hints.h"
 
+#include <xcb/xcb.h>
+
 #include <QEvent>
-#include <QIcon>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
-#include <QWindow>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 namespace kelto {
 namespace {
+
+// _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
+constexpr std::uint32_t kFunctionsAndDecorations = 1 | 2;
+constexpr std::uint32_t kMove = 4;
+constexpr std::uint32_t kClose = 32;
+constexpr std::uint32_t kBorder = 2;
+constexpr std::uint32_t kTitle = 8;
+constexpr std::uint32_t kClearIconSide = 16;
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// The toolkit's own hints for a window without buttons allow only move and resize, so
+// several desktops grey out their close; asking for the close button allows the close but
+// adds the window menu. Hence the hints are written here: move and close, and a border
+// and title without menu, minimise or maximise, and a title bar without an icon.
+void TellTheDesktop(QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return;  // not on X11
+    xcb_connection_t* connection = x11->connection();
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_atom_t motif = Atom(connection, "_MOTIF_WM_HINTS");
+    const std::array<std::uint32_t, 5> hints = {kFunctionsAndDecorations, kMove | kClose,
+                                                kBorder | kTitle, 0, 0};
+    if (motif != XCB_ATOM_NONE)
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, motif, motif, 32, hints.size(),
+                            hints.data());
+    // Without an icon of their own several window managers draw a stock one in the title
+    // bar; a clear one shows nothing there.
+    const xcb_atom_t icon = Atom(connection, "_NET_WM_ICON");
+    std::array<std::uint32_t, 2 + kClearIconSide * kClearIconSide> clearIcon{};
+    clearIcon[0] = clearIcon[1] = kClearIconSide;
+    if (icon != XCB_ATOM_NONE)
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, icon, XCB_ATOM_CARDINAL, 32,
+                            clearIcon.size(), clearIcon.data());
+    xcb_flush(connection);
+}
 
 constexpr Qt::WindowStates kSizeChangingStates = Qt::WindowMaximized | Qt::WindowFullScreen;
 
@@ -20,9 +68,23 @@ class FixedSizeKeeper final : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ &&
-            (event->type() == QEvent::WindowStateChange || event->type() == QEvent::Resize))
-            QTimer::singleShot(0, this, &FixedSizeKeeper::Restore);
+        if (watched != window_) return false;
+        switch (event->type()) {
+            case QEvent::WindowStateChange:
+            case QEvent::Resize:
+                QTimer::singleShot(0, this, &FixedSizeKeeper::Restore);
+                break;
+            case QEvent::Show:
+            case QEvent::WindowIconChange:
+                // Before the window is mapped, and again once the toolkit has set its icon.
+                TellTheDesktop(*window_);
+                QTimer::singleShot(0, this, [this] {
+                    if (window_) TellTheDesktop(*window_);
+                });
+                break;
+            default:
+                break;
+        }
         return false;
     }
 
@@ -41,15 +103,8 @@ class FixedSizeKeeper final : public QObject {
 }  // namespace
 
 void PrepareForDesktop(QWidget& window, QSize fixedSize) {
-    // Without the close hint the toolkit allows only move and resize, and several desktops
-    // then grey out their own close. With it the title bar still asks for no menu and no
-    // minimise or maximise button; a close button is the desktop's own choice.
-    window.setWindowFlag(Qt::WindowCloseButtonHint, true);
     window.setFixedSize(fixedSize);
     window.installEventFilter(new FixedSizeKeeper(window, fixedSize));
-    // The title bar shows no icon; an empty icon removes the toolkit's default one.
-    window.winId();
-    if (QWindow* handle = window.windowHandle()) handle->setIcon(QIcon());
 }
 
 }  // namespace kelto
