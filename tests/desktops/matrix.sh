@@ -17,14 +17,6 @@ if ! window_manager_installed "$WM"; then
     echo "SKIP: $WM is not installed"
     exit 77
 fi
-# lib.sh's cleanup takes the exit status from $?; the window manager goes first.
-end_test() {
-    local status=$?
-    stop_window_manager
-    set +e
-    (exit "$status")
-    cleanup
-}
 trap end_test EXIT
 
 dump_holders
@@ -90,8 +82,8 @@ check "'/' steps one frame back ($next -> $back)" test "$back" -eq "$frame"
 fixed_and_plain() { [ "$(client_size)" = 483x483 ] && ! states | grep -q 'MAXIMIZED\|FULLSCREEN'; }
 stays_fixed() {
     sleep 0.7
-    wait_until 5 fixed_and_plain
-    local ok=$?
+    local ok=0
+    wait_until 5 fixed_and_plain || ok=1
     sleep 0.5
     check "$1 leaves the client 483x483 and not maximised (got $(client_size), state [$(states)])" \
         test "$ok" -eq 0 -a "$(client_size)" = 483x483

@@ -70,11 +70,11 @@ stop_window_manager() {
     WM_GROUP=
 }
 
-# start_test_display [DEPTH]: a private Xvfb on the first free display number, which Xvfb
-# picks itself; sets DISPLAY.
+# start_test_display [DEPTH [SIZE]]: a private Xvfb on the first free display number, which
+# Xvfb picks itself; sets DISPLAY.
 start_test_display() {
-    local depth=${1:-24}
-    Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -dpi 96 -nolisten tcp -noreset \
+    local depth=${1:-24} size=${2:-1024x768}
+    Xvfb -displayfd 3 -screen 0 "${size}x$depth" -dpi 96 -nolisten tcp -noreset \
         3>"$WORK/display-number" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_until 15 test -s "$WORK/display-number" || fail "Xvfb did not start"
@@ -82,4 +82,14 @@ start_test_display() {
     export DISPLAY
     wait_until 10 xprop -root >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
     log "display $DISPLAY, depth $depth"
+}
+
+# For the EXIT trap in place of lib.sh's cleanup, which takes the exit status from $?: the
+# window manager goes first.
+end_test() {
+    local status=$?
+    stop_window_manager
+    set +e
+    (exit "$status")
+    cleanup
 }
