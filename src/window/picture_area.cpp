@@ -31,9 +31,10 @@ int ShiftState(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-// The pixel under a position, whatever fraction of a pixel an input device reports.
-QPoint PixelAt(QPointF position) {
-    return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
+// The pixel under a position, whatever fraction of a pixel an input device reports. Kept in
+// floating point: positions far out of range reach the handlers as they are.
+QPointF PixelAt(QPointF position) {
+    return {std::floor(position.x()), std::floor(position.y())};
 }
 
 }  // namespace
@@ -139,12 +140,15 @@ bool PictureArea::focusNextPrevChild(bool) {
     return false;
 }
 
-bool PictureArea::InInnerArea(QPoint pixel) const {
-    return InnerRect().contains(pixel);
+bool PictureArea::InInnerArea(QPointF pixel) const {
+    const QRect inner = InnerRect();
+    return pixel.x() >= inner.left() && pixel.y() >= inner.top() &&
+           pixel.x() < inner.left() + inner.width() && pixel.y() < inner.top() + inner.height();
 }
 
-bool PictureArea::MovedTo(QPoint pixel) {
-    const bool moved = lastPixel_ != pixel;
+bool PictureArea::MovedTo(QPointF pixel) {
+    // A position that is not a number has always moved.
+    const bool moved = !lastPixel_ || lastPixel_->x() != pixel.x() || lastPixel_->y() != pixel.y();
     lastPixel_ = pixel;
     return moved;
 }
@@ -159,21 +163,21 @@ void PictureArea::enterEvent(QEnterEvent* event) {
     lastPixel_ = PixelAt(event->position());
 }
 
-void PictureArea::ReportMove(QMouseEvent* event, QPoint pixel) {
-    const QPoint offset = pixel - InnerRect().topLeft();
+void PictureArea::ReportMove(QMouseEvent* event, QPointF pixel) {
+    const QPointF offset = pixel - QPointF(InnerRect().topLeft());
     const PointerUnits units = PointerToUnits(offset.x(), offset.y());
     handlers_.Picture1_MouseMove(ButtonState(event->buttons()), ShiftState(event->modifiers()),
                                  units.X, units.Y);
 }
 
 void PictureArea::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint pixel = PixelAt(event->position());
+    const QPointF pixel = PixelAt(event->position());
     if (!MovedTo(pixel)) return;
     if (dragFromInside_ || InInnerArea(pixel)) ReportMove(event, pixel);
 }
 
 void PictureArea::mousePressEvent(QMouseEvent* event) {
-    const QPoint pixel = PixelAt(event->position());
+    const QPointF pixel = PixelAt(event->position());
     lastPixel_ = pixel;
     const bool inside = InInnerArea(pixel);
     if (event->buttons() == event->button()) dragFromInside_ = inside;
@@ -184,7 +188,7 @@ void PictureArea::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureArea::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint pixel = PixelAt(event->position());
+    const QPointF pixel = PixelAt(event->position());
     lastPixel_ = pixel;
     if (event->buttons() == Qt::NoButton) dragFromInside_ = false;
     if (event->button() != Qt::LeftButton) return;

@@ -38,12 +38,12 @@ class PictureArea final : public QFrame {
     void showEvent(QShowEvent* event) override;
 
   private:
-    bool InInnerArea(QPoint pixel) const;
+    bool InInnerArea(QPointF pixel) const;
     // Whether the pointer stands on another pixel than last seen; remembers this one.
-    bool MovedTo(QPoint pixel);
+    bool MovedTo(QPointF pixel);
     QRegion ChangedArea(const QPixmap& from, const QPixmap& to);
     QRectF PictureRect() const;
-    void ReportMove(QMouseEvent* event, QPoint pixel);
+    void ReportMove(QMouseEvent* event, QPointF pixel);
 
     PictureAreaHandlers& handlers_;
     const QPixmap* picture_ = nullptr;
@@ -58,7 +58,7 @@ class PictureArea final : public QFrame {
     // The pixel the pointer was last seen on. The toolkit makes up a move to where the
     // pointer already rests (when the window opens under it, before a first press); only a
     // move to another pixel sets the pace.
-    std::optional<QPoint> lastPixel_;
+    std::optional<QPointF> lastPixel_;
 };
 
 }  // namespace kelto
