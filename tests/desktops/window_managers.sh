@@ -71,11 +71,17 @@ stop_window_manager() {
 }
 
 # start_test_display [DEPTH [SIZE]]: a private Xvfb on the first free display number, which
-# Xvfb picks itself; sets DISPLAY.
+# Xvfb picks itself (or on KELTO_DISPLAY_NUMBER when set, for runs by hand); sets DISPLAY.
 start_test_display() {
     local depth=${1:-24} size=${2:-1024x768}
-    Xvfb -displayfd 3 -screen 0 "${size}x$depth" -dpi 96 -nolisten tcp -noreset \
-        3>"$WORK/display-number" >"$WORK/xvfb.log" 2>&1 &
+    if [ -n "${KELTO_DISPLAY_NUMBER:-}" ]; then
+        echo "$KELTO_DISPLAY_NUMBER" >"$WORK/display-number"
+        Xvfb ":$KELTO_DISPLAY_NUMBER" -screen 0 "${size}x$depth" -dpi 96 -nolisten tcp -noreset \
+            >"$WORK/xvfb.log" 2>&1 &
+    else
+        Xvfb -displayfd 3 -screen 0 "${size}x$depth" -dpi 96 -nolisten tcp -noreset \
+            3>"$WORK/display-number" >"$WORK/xvfb.log" 2>&1 &
+    fi
     XVFB_PID=$!
     wait_until 15 test -s "$WORK/display-number" || fail "Xvfb did not start"
     DISPLAY=":$(head -n 1 "$WORK/display-number")"
