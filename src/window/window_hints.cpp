@@ -36,9 +36,10 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
 // adds the window menu. Hence the hints are written here: move and close, and a border
 // and title without menu, minimise or maximise, and a title bar without an icon.
 void TellTheDesktop(QWidget& window) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) return;  // not on X11
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return;
     const auto id = static_cast<xcb_window_t>(window.winId());
     const xcb_atom_t motif = Atom(connection, "_MOTIF_WM_HINTS");
     const std::array<std::uint32_t, 5> hints = {kFunctionsAndDecorations, kMove | kClose,
@@ -75,8 +76,7 @@ class FixedSizeKeeper final : public QObject {
                 QTimer::singleShot(0, this, &FixedSizeKeeper::Restore);
                 break;
             case QEvent::Show:
-            case QEvent::WindowIconChange:
-                // Before the window is mapped, and again once the toolkit has set its icon.
+                // Before the window is mapped, and once more after the toolkit's own steps.
                 TellTheDesktop(*window_);
                 QTimer::singleShot(0, this, [this] {
                     if (window_) TellTheDesktop(*window_);

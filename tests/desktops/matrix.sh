@@ -17,6 +17,10 @@ if ! window_manager_installed "$WM"; then
     echo "SKIP: $WM is not installed"
     exit 77
 fi
+if ! command -v wmctrl >/dev/null; then
+    echo "SKIP: wmctrl is not installed"
+    exit 77
+fi
 trap end_test EXIT
 
 dump_holders
