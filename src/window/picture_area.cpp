@@ -1,7 +1,6 @@
 #include "window/picture_area.h"
 
 #include <QCursor>
-#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -155,12 +154,12 @@ bool PictureArea::MovedTo(QPointF pixel) {
 
 void PictureArea::showEvent(QShowEvent* event) {
     QFrame::showEvent(event);
-    if (!lastPixel_) lastPixel_ = PixelAt(mapFromGlobal(QCursor::pos()));
+    restingAt_ = PixelAt(QCursor::pos());
 }
 
-void PictureArea::enterEvent(QEnterEvent* event) {
-    QFrame::enterEvent(event);
-    lastPixel_ = PixelAt(event->position());
+void PictureArea::leaveEvent(QEvent* event) {
+    QFrame::leaveEvent(event);
+    restingAt_.reset();
 }
 
 void PictureArea::ReportMove(QMouseEvent* event, QPointF pixel) {
@@ -171,6 +170,9 @@ void PictureArea::ReportMove(QMouseEvent* event, QPointF pixel) {
 }
 
 void PictureArea::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF onScreen = PixelAt(event->globalPosition());
+    if (restingAt_ && *restingAt_ == onScreen) return;
+    restingAt_.reset();
     const QPointF pixel = PixelAt(event->position());
     if (!MovedTo(pixel)) return;
     if (dragFromInside_ || InInnerArea(pixel)) ReportMove(event, pixel);

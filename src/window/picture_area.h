@@ -34,8 +34,8 @@ class PictureArea final : public QFrame {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
-    void enterEvent(QEnterEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     bool InInnerArea(QPointF pixel) const;
@@ -55,10 +55,12 @@ class PictureArea final : public QFrame {
     // of a double-click makes no click of its own.
     bool leftPressInside_ = false;
     bool pressIsDoubleClick_ = false;
-    // The pixel the pointer was last seen on. The toolkit makes up a move to where the
-    // pointer already rests (when the window opens under it, before a first press); only a
-    // move to another pixel sets the pace.
+    // The pixel the pointer was last seen on: only a move to another pixel is a move.
     std::optional<QPointF> lastPixel_;
+    // Where on the screen the pointer rested when the window was shown. The toolkit makes up
+    // a move to it before the first press when the window opened under a pointer that has
+    // not moved since; that is no move of the pointer.
+    std::optional<QPointF> restingAt_;
 };
 
 }  // namespace kelto

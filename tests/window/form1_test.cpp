@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -209,22 +210,41 @@ class Form1Test : public QObject {
         QCOMPARE(handlers.moves.size(), std::size_t{2});
     }
 
-    // The toolkit makes up a move to where the pointer rests when the window opens under it
-    // and before a press that no move came before; neither is a move of the pointer.
-    void aMoveToWhereThePointerRestsIsNoMove() {
+    // The toolkit makes up a move to where the pointer rests when the window opened under a
+    // pointer that has not moved since, before the first press: that is no move.
+    void aMoveToWhereThePointerRestedAtShowIsNoMove() {
         RecordingHandlers handlers;
         PictureArea area(handlers, nullptr);
-        QEnterEvent enter({100.25, 200.5}, {100.25, 200.5}, area.mapToGlobal(QPointF(100, 200)));
-        QApplication::sendEvent(&area, &enter);
-        SendMouse(&area, QEvent::MouseMove, {100.75, 200.5}, Qt::NoButton, Qt::NoButton);
-        SendMouse(&area, QEvent::MouseButtonPress, {100.75, 200.5}, Qt::LeftButton, Qt::LeftButton);
-        SendMouse(&area, QEvent::MouseButtonRelease, {100.75, 200.5}, Qt::LeftButton, Qt::NoButton);
+        area.move(0, 0);
+        const QPointF rest(100.25, 200.5);
+        QCursor::setPos(area.mapToGlobal(rest.toPoint()));
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        const QPointF at = area.mapFromGlobal(QCursor::pos().toPointF());
+        SendMouse(&area, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        SendMouse(&area, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
         QCOMPARE(handlers.moves.size(), std::size_t{0});
         QCOMPARE(handlers.events, (std::vector<QString>{"click"}));
-        // A real move, one pixel down, is reported.
-        SendMouse(&area, QEvent::MouseMove, {100.75, 201}, Qt::NoButton, Qt::NoButton);
+        // A real move, one pixel down, is reported; so is a move back to where it rested.
+        SendMouse(&area, QEvent::MouseMove, at + QPointF(0, 1), Qt::NoButton, Qt::NoButton);
+        SendMouse(&area, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(handlers.moves.size(), std::size_t{2});
+        QCOMPARE(handlers.moves[0].Y, static_cast<float>((std::floor(at.y()) + 1 - 2) / 25.6));
+    }
+
+    // The pointer that comes in from outside moves, even to a pixel it was on before.
+    void aMoveIntoTheAreaIsAMove() {
+        RecordingHandlers handlers;
+        PictureArea area(handlers, nullptr);
+        QCursor::setPos(area.mapToGlobal(QPoint(100, 200)));
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&area, &leave);
+        const QPointF at = area.mapFromGlobal(QCursor::pos().toPointF());
+        SendMouse(&area, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
         QCOMPARE(handlers.moves.size(), std::size_t{1});
-        QCOMPARE(handlers.moves[0].Y, 199 / 25.6f);
     }
 
     void aDoubleClickGestureGivesOneClickThenTheDoubleClick() {
