@@ -115,4 +115,16 @@ await_exit 10
 check "$how ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
 check "nothing on stderr ($(wc -l <"$WORK/kelto.err") lines)" test ! -s "$WORK/kelto.err"
 [ -s "$WORK/kelto.err" ] && head -n 5 "$WORK/kelto.err"
+
+if [ "$WM" != none ] && [ "$WM" != twm ]; then
+    # A task list's Close: the close request that goes through the window manager.
+    env -u XDG_RUNTIME_DIR "$KELTO_BIN" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+    KELTO_PID=$!
+    wait_until 15 find_window || fail "no kelto window appeared the second time"
+    wait_until 10 shows_a_frame || fail "the second window shows no frame"
+    wmctrl -i -c "$WID"
+    await_exit 10
+    check "a task list's Close ends the program with status 0 (got $EXIT_STATUS)" \
+        test "$EXIT_STATUS" -eq 0
+fi
 finish
