@@ -2,8 +2,8 @@
 # The viewer under one window manager, as a user meets it: the window appears at 483x483
 # with its caption, asks for a title bar without buttons, menu or icon while allowing the
 # desktop's close, keys step the cam, maximise, fullscreen and resize requests leave the
-# client at 483x483, the desktop's close (Alt+F4) ends it with status 0, and nothing is
-# written to stderr on the way.
+# client at 483x483, the desktop's close (Alt+F4, and a task list's Close) ends it with
+# status 0, and nothing is written to stderr on the way.
 # usage: matrix.sh WINDOW_MANAGER   (openbox xfwm4 icewm fluxbox metacity mutter twm none)
 # shellcheck source=../realwindow/lib.sh
 . "$(dirname "$0")/../realwindow/lib.sh"
