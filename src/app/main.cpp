@@ -6,16 +6,16 @@
 #include "app/start_up.h"
 #include "window/form1.h"
 #include "window/program_end_now.h"
-#include "window/wayland_frame.h"
 
 int main() {
     try {
         kelto::PrepareToolkit();
         QApplication application(kelto::ToolkitArgc(), kelto::ToolkitArgv());
+        kelto::CheckToolkitStarted();
         kelto::ProgramEndNow end;
         kelto::PreciseIdleWaiter waiter;
         kelto::Form1 window(end, waiter);
-        const auto frame = kelto::ShowMainWindow(window);
+        const auto frame = kelto::ShowOnDesktop(window);
         return application.exec();
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "kelto: error: %s\n", failure.what());

@@ -1,5 +1,6 @@
 #include "window/picture_area.h"
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,6 +26,12 @@ constexpr int kTile = 32;
 int ShiftState(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
            (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// The pixel under a position, whatever fraction of a pixel an input device reports. Kept in
+// floating point: positions far out of range reach the handlers as they are.
+QPointF PixelAt(QPointF position) {
+    return {std::floor(position.x()), std::floor(position.y())};
 }
 
 }  // namespace
@@ -129,26 +136,49 @@ bool PictureArea::focusNextPrevChild(bool) {
     return false;
 }
 
-bool PictureArea::InInnerArea(QPointF position) const {
-    const QRectF inner = InnerRect();
-    return position.x() >= inner.left() && position.y() >= inner.top() &&
-           position.x() < inner.left() + inner.width() &&
-           position.y() < inner.top() + inner.height();
+bool PictureArea::InInnerArea(QPointF pixel) const {
+    const QRect inner = InnerRect();
+    return pixel.x() >= inner.left() && pixel.y() >= inner.top() &&
+           pixel.x() < inner.left() + inner.width() && pixel.y() < inner.top() + inner.height();
 }
 
-void PictureArea::ReportMove(QMouseEvent* event) {
-    const QPointF offset = event->position() - QPointF(InnerRect().topLeft());
+bool PictureArea::MovedTo(QPointF pixel) {
+    // A position that is not a number has always moved.
+    const bool moved = !lastPixel_ || lastPixel_->x() != pixel.x() || lastPixel_->y() != pixel.y();
+    lastPixel_ = pixel;
+    return moved;
+}
+
+void PictureArea::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    restingAt_ = PixelAt(QCursor::pos());
+}
+
+void PictureArea::leaveEvent(QEvent* event) {
+    QFrame::leaveEvent(event);
+    restingAt_.reset();
+}
+
+void PictureArea::ReportMove(QMouseEvent* event, QPointF pixel) {
+    const QPointF offset = pixel - QPointF(InnerRect().topLeft());
     const PointerUnits units = PointerToUnits(offset.x(), offset.y());
     input_.PointerMoved(ButtonState(event->buttons()), ShiftState(event->modifiers()), units.X,
                         units.Y);
 }
 
 void PictureArea::mouseMoveEvent(QMouseEvent* event) {
-    if (dragFromInside_ || InInnerArea(event->position())) ReportMove(event);
+    const QPointF onScreen = PixelAt(event->globalPosition());
+    if (restingAt_ && *restingAt_ == onScreen) return;
+    restingAt_.reset();
+    const QPointF pixel = PixelAt(event->position());
+    if (!MovedTo(pixel)) return;
+    if (dragFromInside_ || InInnerArea(pixel)) ReportMove(event, pixel);
 }
 
 void PictureArea::mousePressEvent(QMouseEvent* event) {
-    const bool inside = InInnerArea(event->position());
+    const QPointF pixel = PixelAt(event->position());
+    lastPixel_ = pixel;
+    const bool inside = InInnerArea(pixel);
     if (event->buttons() == event->button()) dragFromInside_ = inside;
     if (event->button() == Qt::LeftButton) {
         leftPressInside_ = inside;
@@ -157,9 +187,11 @@ void PictureArea::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureArea::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF pixel = PixelAt(event->position());
+    lastPixel_ = pixel;
     if (event->buttons() == Qt::NoButton) dragFromInside_ = false;
     if (event->button() != Qt::LeftButton) return;
-    const bool clicked = leftPressInside_ && !pressIsDoubleClick_ && InInnerArea(event->position());
+    const bool clicked = leftPressInside_ && !pressIsDoubleClick_ && InInnerArea(pixel);
     leftPressInside_ = false;
     pressIsDoubleClick_ = false;
     if (clicked) input_.Clicked();

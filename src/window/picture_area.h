@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QRegion>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "window/picture_area_input.h"
@@ -30,12 +31,16 @@ class PictureArea final : public QFrame {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void showEvent(QShowEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
-    bool InInnerArea(QPointF position) const;
+    bool InInnerArea(QPointF pixel) const;
+    // Whether the pointer stands on another pixel than last seen; remembers this one.
+    bool MovedTo(QPointF pixel);
     QRegion ChangedArea(const QPixmap& from, const QPixmap& to);
     QRectF PictureRect() const;
-    void ReportMove(QMouseEvent* event);
+    void ReportMove(QMouseEvent* event, QPointF pixel);
 
     PictureAreaInput& input_;
     const QPixmap* picture_ = nullptr;
@@ -47,6 +52,12 @@ class PictureArea final : public QFrame {
     // of a double-click makes no click of its own.
     bool leftPressInside_ = false;
     bool pressIsDoubleClick_ = false;
+    // The pixel the pointer was last seen on: only a move to another pixel is a move.
+    std::optional<QPointF> lastPixel_;
+    // Where on the screen the pointer rested when the window was shown. The toolkit makes up
+    // a move to it before the first press when the window opened under a pointer that has
+    // not moved since; that is no move of the pointer.
+    std::optional<QPointF> restingAt_;
 };
 
 }  // namespace kelto

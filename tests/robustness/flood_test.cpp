@@ -48,8 +48,9 @@ void Send(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton butto
 }
 
 // The pace a pointer at widget position pos sets in the normal mode.
+// The handlers get the pixel under the pointer, fractions dropped.
 double PaceAt(QPointF pos) {
-    const PointerUnits units = PointerToUnits(pos.x() - 2, pos.y() - 2);
+    const PointerUnits units = PointerToUnits(std::floor(pos.x()) - 2, std::floor(pos.y()) - 2);
     return static_cast<float>((double{units.X} * 70) * double{units.Y});
 }
 

@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -172,14 +173,18 @@ class Form1Test : public QObject {
         };
         move({2, 2});
         move({480, 482});
-        move({2.5, 14.8});
+        // Sub-pixel positions reach the handlers as the pixel they lie in.
+        move({3.7, 14.99});
         QCOMPARE(input.moves.size(), std::size_t{3});
         QCOMPARE(input.moves[0].X, 0.0f);
         QCOMPARE(input.moves[0].Y, 0.0f);
         QVERIFY(qAbs(input.moves[1].X - 14.8517f) < 5e-5f);
         QCOMPARE(input.moves[1].Y, 18.75f);
-        QCOMPARE(input.moves[2].X, PointerToUnits(0.5, 12.8).X);
-        QCOMPARE(input.moves[2].Y, 0.5f);
+        QCOMPARE(input.moves[2].X, PointerToUnits(1, 12).X);
+        QCOMPARE(input.moves[2].Y, 0.46875f);
+        // Within the same pixel the pointer has not moved.
+        move({3.01, 14.5});
+        QCOMPARE(input.moves.size(), std::size_t{3});
         // The sunken edge is not part of the inner area.
         for (QPointF edge : {QPointF(1, 100), QPointF(100, 1), QPointF(481, 50), QPointF(0, 0),
                              QPointF(1.99, 300)})
@@ -223,6 +228,12 @@ class Form1Test : public QObject {
         QCOMPARE(input.moves.size(), std::size_t{2});
         QVERIFY(input.moves[0].X < 0 && input.moves[0].Y > 0);
         QVERIFY(input.moves[1].X > 14.88274f && input.moves[1].Y < 0);
+        // Just past the top-left corner is pixel -1, not 0.
+        SendMouse(&area, QEvent::MouseMove, {1.5, 1.5}, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(input.moves.size(), std::size_t{3});
+        QCOMPARE(input.moves[2].X, PointerToUnits(-1, -1).X);
+        QCOMPARE(input.moves[2].Y, -0.0390625f);
+        input.moves.pop_back();
         SendMouse(&area, QEvent::MouseButtonRelease, {600, -100}, Qt::LeftButton, Qt::NoButton);
         QVERIFY(input.events.empty());  // released outside: no click
         SendMouse(&area, QEvent::MouseMove, {-30, 40}, Qt::NoButton, Qt::NoButton);
@@ -231,6 +242,43 @@ class Form1Test : public QObject {
         SendMouse(&area, QEvent::MouseButtonPress, {1, 50}, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseMove, {-5, 50}, Qt::NoButton, Qt::LeftButton);
         QCOMPARE(input.moves.size(), std::size_t{2});
+    }
+
+    // The toolkit makes up a move to where the pointer rests when the window opened under a
+    // pointer that has not moved since, before the first press: that is no move.
+    void aMoveToWhereThePointerRestedAtShowIsNoMove() {
+        RecordingInput input;
+        PictureArea area(input, nullptr);
+        area.move(0, 0);
+        const QPointF rest(100.25, 200.5);
+        QCursor::setPos(area.mapToGlobal(rest.toPoint()));
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        const QPointF at = area.mapFromGlobal(QCursor::pos().toPointF());
+        SendMouse(&area, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        SendMouse(&area, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&area, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(input.moves.size(), std::size_t{0});
+        QCOMPARE(input.events, (std::vector<QString>{"click"}));
+        // A real move, one pixel down, is reported; so is a move back to where it rested.
+        SendMouse(&area, QEvent::MouseMove, at + QPointF(0, 1), Qt::NoButton, Qt::NoButton);
+        SendMouse(&area, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(input.moves.size(), std::size_t{2});
+        QCOMPARE(input.moves[0].Y, static_cast<float>((std::floor(at.y()) + 1 - 2) / 25.6));
+    }
+
+    // The pointer that comes in from outside moves, even to a pixel it was on before.
+    void aMoveIntoTheAreaIsAMove() {
+        RecordingInput input;
+        PictureArea area(input, nullptr);
+        QCursor::setPos(area.mapToGlobal(QPoint(100, 200)));
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&area, &leave);
+        const QPointF at = area.mapFromGlobal(QCursor::pos().toPointF());
+        SendMouse(&area, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(input.moves.size(), std::size_t{1});
     }
 
     void aDoubleClickGestureGivesOneClickThenTheDoubleClick() {
@@ -259,6 +307,7 @@ class Form1Test : public QObject {
         testing::Form1Driver drive(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseMove(drive.Picture1(), QPoint(100, 100));
         QTest::mouseMove(drive.Picture1(), QPoint(2 + 320, 2 + 384));  // 10 by 15 units, nearly
         const PointerUnits units = PointerToUnits(320, 384);
         QCOMPARE(drive.State().DelayCount,

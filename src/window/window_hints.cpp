@@ -1,0 +1,110 @@
+#include "window/window_hints.h"
+
+#include <xcb/xcb.h>
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace kelto {
+namespace {
+
+// _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
+constexpr std::uint32_t kFunctionsAndDecorations = 1 | 2;
+constexpr std::uint32_t kMove = 4;
+constexpr std::uint32_t kClose = 32;
+constexpr std::uint32_t kBorder = 2;
+constexpr std::uint32_t kTitle = 8;
+constexpr std::uint32_t kClearIconSide = 16;
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// The toolkit's own hints for a window without buttons allow only move and resize, so
+// several desktops grey out their close; asking for the close button allows the close but
+// adds the window menu. Hence the hints are written here: move and close, and a border
+// and title without menu, minimise or maximise, and a title bar without an icon.
+void TellTheDesktop(QWidget& window) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_atom_t motif = Atom(connection, "_MOTIF_WM_HINTS");
+    const std::array<std::uint32_t, 5> hints = {kFunctionsAndDecorations, kMove | kClose,
+                                                kBorder | kTitle, 0, 0};
+    if (motif != XCB_ATOM_NONE)
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, motif, motif, 32, hints.size(),
+                            hints.data());
+    // Without an icon of their own several window managers draw a stock one in the title
+    // bar; a clear one shows nothing there.
+    const xcb_atom_t icon = Atom(connection, "_NET_WM_ICON");
+    std::array<std::uint32_t, 2 + kClearIconSide * kClearIconSide> clearIcon{};
+    clearIcon[0] = clearIcon[1] = kClearIconSide;
+    if (icon != XCB_ATOM_NONE)
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, icon, XCB_ATOM_CARDINAL, 32,
+                            clearIcon.size(), clearIcon.data());
+    xcb_flush(connection);
+}
+
+constexpr Qt::WindowStates kSizeChangingStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// Undoes what a window manager grants against the size hints. The undo is queued: it
+// runs in the next event step, after the toolkit has taken in the change.
+class FixedSizeKeeper final : public QObject {
+  public:
+    FixedSizeKeeper(QWidget& window, QSize fixedSize)
+        : QObject(&window), window_(&window), fixedSize_(fixedSize) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_) return false;
+        switch (event->type()) {
+            case QEvent::WindowStateChange:
+            case QEvent::Resize:
+                QTimer::singleShot(0, this, &FixedSizeKeeper::Restore);
+                break;
+            case QEvent::Show:
+                // Before the window is mapped, and once more after the toolkit's own steps.
+                TellTheDesktop(*window_);
+                QTimer::singleShot(0, this, [this] {
+                    if (window_) TellTheDesktop(*window_);
+                });
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+  private:
+    void Restore() {
+        if (!window_) return;
+        if (window_->windowState() & kSizeChangingStates)
+            window_->setWindowState(window_->windowState() & ~kSizeChangingStates);
+        if (window_->size() != fixedSize_) window_->resize(fixedSize_);
+    }
+
+    QPointer<QWidget> window_;
+    QSize fixedSize_;
+};
+
+}  // namespace
+
+void PrepareForDesktop(QWidget& window, QSize fixedSize) {
+    window.setFixedSize(fixedSize);
+    window.installEventFilter(new FixedSizeKeeper(window, fixedSize));
+}
+
+}  // namespace kelto

@@ -1,0 +1,130 @@
+#!/bin/bash
+# The viewer under one window manager, as a user meets it: the window appears at 483x483
+# with its caption, asks for a title bar without buttons, menu or icon while allowing the
+# desktop's close, keys step the cam, maximise, fullscreen and resize requests leave the
+# client at 483x483, the desktop's close (Alt+F4, and a task list's Close) ends it with
+# status 0, and nothing is written to stderr on the way.
+# usage: matrix.sh WINDOW_MANAGER   (openbox xfwm4 icewm fluxbox metacity mutter twm none)
+# shellcheck source=../realwindow/lib.sh
+. "$(dirname "$0")/../realwindow/lib.sh"
+# shellcheck source=window_managers.sh
+. "$(dirname "$0")/window_managers.sh"
+
+WM=${1:?window manager}
+# shellcheck disable=SC2034  # read by lib.sh's log
+TEST_NAME="desktop-$WM"
+if ! window_manager_installed "$WM"; then
+    echo "SKIP: $WM is not installed"
+    exit 77
+fi
+if ! command -v wmctrl >/dev/null; then
+    echo "SKIP: wmctrl is not installed"
+    exit 77
+fi
+trap end_test EXIT
+
+dump_holders
+start_test_display 24
+start_window_manager "$WM"
+
+xdotool mousemove 1010 750
+# A desktop without a runtime folder: the viewer keeps no files and must not remark on it.
+env -u XDG_RUNTIME_DIR "$KELTO_BIN" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+KELTO_PID=$!
+wait_until 15 find_window || fail "no kelto window appeared"
+if [ "$WM" != none ]; then
+    wait_until 10 framed_window "$WID" || fail "$WM did not frame the window"
+fi
+# Some desktops let the focus follow the pointer (fluxbox's stock setting): the pointer rests
+# on the title bar, where no move reaches the picture.
+if [ "$WM" != none ]; then
+    read -r left top < <(xwininfo -id "$WID" |
+        awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} END {print x, y}')
+    xdotool mousemove $((left + 100)) $((top > 8 ? top - 8 : 0))
+fi
+# Window managers without the desktop's activation protocol take the focus request itself.
+timeout 10 xdotool windowactivate --sync "$WID" 2>/dev/null ||
+    timeout 10 xdotool windowfocus --sync "$WID" || fail "window could not be focused"
+wait_until 10 shows_a_frame || fail "window shows none of the holder pictures"
+log "kelto $KELTO_PID, window $WID"
+
+client_size() { xwininfo -id "$WID" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}'; }
+states() { xprop -id "$WID" _NET_WM_STATE 2>/dev/null | sed 's/.*= *//'; }
+check "client area is 483x483 (got $(client_size))" test "$(client_size)" = 483x483
+
+# _MOTIF_WM_HINTS: flags, functions, decorations. Functions: move and close, neither
+# minimise (8) nor maximise (16); decorations: no menu (16), minimise (32) or maximise (64).
+read -r flags functions decorations < <(xprop -id "$WID" _MOTIF_WM_HINTS |
+    sed 's/.*= *//; s/,//g' | awk '{print $1, $2, $3}')
+log "motif hints: flags $flags functions $functions decorations $decorations"
+check "the desktop's close is allowed" test $((functions & 32)) -ne 0
+check "no minimise or maximise function" test $((functions & 24)) -eq 0
+check "no menu, minimise or maximise decoration" test $((decorations & 112)) -eq 0
+# The title bar's icon: none, or only clear pixels (width, height, then ARGB values).
+clear_icon() {
+    local values
+    values=$(xprop -id "$WID" -f _NET_WM_ICON 32c _NET_WM_ICON)
+    grep -q 'not found' <<<"$values" && return 0
+    values=$(sed 's/.*= *//; s/,/ /g' <<<"$values")
+    # shellcheck disable=SC2086  # the numbers, one a word
+    set -- $values
+    [ $# -gt 2 ] && shift 2 && ! printf '%s\n' "$@" | grep -qv '^0$'
+}
+check "the title bar gets no visible icon" clear_icon
+
+keys asterisk
+frame=$(settled_frame 600 5000) || fail "no steady frame after *"
+keys period
+next=$(change_from "$frame" 5000) || fail "no step after ."
+check "'.' steps one frame forward ($frame -> $next)" test "$(step_between "$frame" "$next")" -eq 1
+keys slash
+back=$(change_from "$next" 5000) || fail "no step after /"
+check "'/' steps one frame back ($next -> $back)" test "$back" -eq "$frame"
+
+# stays_fixed WHAT: waits a little for the window manager to act, then the client must be
+# back at (or never have left) 483x483 with neither maximised nor fullscreen state, and stay so.
+fixed_and_plain() { [ "$(client_size)" = 483x483 ] && ! states | grep -q 'MAXIMIZED\|FULLSCREEN'; }
+stays_fixed() {
+    sleep 0.7
+    local ok=0
+    wait_until 5 fixed_and_plain || ok=1
+    sleep 0.5
+    check "$1 leaves the client 483x483 and not maximised (got $(client_size), state [$(states)])" \
+        test "$ok" -eq 0 -a "$(client_size)" = 483x483
+}
+xdotool windowsize "$WID" 800 800
+stays_fixed "a resize request"
+if [ "$WM" != none ] && [ "$WM" != twm ]; then
+    wmctrl -i -r "$WID" -b add,maximized_vert,maximized_horz
+    stays_fixed "maximise"
+    wmctrl -i -r "$WID" -b add,fullscreen
+    stays_fixed "fullscreen"
+fi
+check "the window still shows a frame" shows_a_frame
+
+if [ "$WM" = none ] || [ "$WM" = twm ]; then
+    # Neither offers a close of its own by key; ESC is the way out.
+    keys Escape
+    how=ESC
+else
+    timeout 10 xdotool windowactivate --sync "$WID" 2>/dev/null || true
+    xdotool key alt+F4
+    how=Alt+F4
+fi
+await_exit 10
+check "$how ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+check "nothing on stderr ($(wc -l <"$WORK/kelto.err") lines)" test ! -s "$WORK/kelto.err"
+[ -s "$WORK/kelto.err" ] && head -n 5 "$WORK/kelto.err"
+
+if [ "$WM" != none ] && [ "$WM" != twm ]; then
+    # A task list's Close: the close request that goes through the window manager.
+    env -u XDG_RUNTIME_DIR "$KELTO_BIN" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+    KELTO_PID=$!
+    wait_until 15 find_window || fail "no kelto window appeared the second time"
+    wait_until 10 shows_a_frame || fail "the second window shows no frame"
+    wmctrl -i -c "$WID"
+    await_exit 10
+    check "a task list's Close ends the program with status 0 (got $EXIT_STATUS)" \
+        test "$EXIT_STATUS" -eq 0
+fi
+finish
