@@ -14,6 +14,10 @@ int main() {
         // The animation loop pumps events from inside an event handler; the plain Unix
         // event dispatcher delivers posted events and repaints at any depth, glib's does not.
         qputenv("QT_NO_GLIB", "1");
+        // With no session bus the toolkit would launch one of its own to look for a screen
+        // reader: a daemon that outlives the window and costs the start-up 10 to 100 ms.
+        if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+            qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
             Qt::HighDpiScaleFactorRoundingPolicy::Floor);
         kelto::EndAtOnceOnDisplayLoss();
