@@ -42,16 +42,19 @@ Form1::Form1(Options options)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
     setFixedSize(kClientSize, kClientSize);
-    for (int k = 1; k <= kFrameCount; ++k)
-        holders_[k - 1] = {QStringLiteral("Image%1").arg(k),
-                           ToDisplayPixmap(frames::HolderPicture(k))};
+    for (int k = 1; k <= kFrameCount; ++k) holders_[k - 1].name = QStringLiteral("Image%1").arg(k);
     Picture1 = new PictureArea(*this, this);
     setFocusProxy(Picture1);
     Picture1->setFocus();
 }
 
 const FrameHolder& Form1::Holder(int holderNumber) const {
-    return holders_.at(holderNumber - 1);
+    // Decoded on first use: the window shows without waiting for all 18 conversions (16 MB
+    // written), and filling the frame table converts the rest one per event step.
+    FrameHolder& holder = holders_.at(holderNumber - 1);
+    if (holder.picture.isNull())
+        holder.picture = ToDisplayPixmap(frames::HolderPicture(holderNumber));
+    return holder;
 }
 
 void Form1::Form_Activate() {

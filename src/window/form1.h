@@ -70,7 +70,7 @@ class Form1 final : public QWidget, public AnimationHost<QPixmap>, public Pictur
     bool started_ = false;
 
     AnimationState state_;
-    std::array<FrameHolder, kFrameCount> holders_;
+    mutable std::array<FrameHolder, kFrameCount> holders_;
     FrameTable<QPixmap> frameTable_;
     AnimationLoop<QPixmap> loop_;
 };
