@@ -42,18 +42,19 @@ Form1::Form1(Options options)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
     setFixedSize(kClientSize, kClientSize);
-    for (int k = 1; k <= kFrameCount; ++k) holders_[k - 1].name = QStringLiteral("Image%1").arg(k);
+    for (int k = 1; k <= kFrameCount; ++k)
+        holders_[k - 1] = {QStringLiteral("Image%1").arg(k), ToMonoImage(frames::HolderPicture(k)),
+                           QPixmap()};
     Picture1 = new PictureArea(*this, this);
     setFocusProxy(Picture1);
     Picture1->setFocus();
 }
 
 const FrameHolder& Form1::Holder(int holderNumber) const {
-    // Decoded on first use: the window shows without waiting for all 18 conversions (16 MB
+    // Converted on first use: the window shows without waiting for all 18 conversions (16 MB
     // written), and filling the frame table converts the rest one per event step.
     FrameHolder& holder = holders_.at(holderNumber - 1);
-    if (holder.picture.isNull())
-        holder.picture = ToDisplayPixmap(frames::HolderPicture(holderNumber));
+    if (holder.picture.isNull()) holder.picture = ToDisplayPixmap(holder.loaded);
     return holder;
 }
 
