@@ -69,27 +69,61 @@ for round in 1 2 3; do
 done
 
 # Pace fidelity: passes per block chosen so each block lasts about a second.
-pace() {  # delay passes blocks warmup
-    KELTO_BENCH_DELAY=$1 KELTO_BENCH_PASSES=$2 KELTO_BENCH_BLOCKS=$3 KELTO_BENCH_WARMUP=$4 \
-        "$kelto_bench" 2>/dev/null | record "pace_$1"
+pace() {  # key delay passes blocks warmup
+    KELTO_BENCH_DELAY=$2 KELTO_BENCH_PASSES=$3 KELTO_BENCH_BLOCKS=$4 KELTO_BENCH_WARMUP=$5 \
+        "$kelto_bench" 2>/dev/null | record "$1"
 }
-pace 0 300 5 20
-pace 19500 150 5 20
-pace 80000 40 5 5
-pace 1000000 4 5 2
+pace pace_0 0 300 5 20
+pace pace_19500 19500 150 5 20
+pace pace_80000 80000 40 5 5
+pace pace_1000000 1000000 4 5 2
 
-# The floor again with the same waits before each copy: what waking from idle costs the
-# display stack itself, with no toolkit involved.
-"$floor" 40 5 5 20000 | record floor_wait_80000
-"$floor" 4 5 2 250000 | record floor_wait_1000000
+# The same paces again with both cores kept busy by plain loops at normal priority.
+hogs=()
+for _ in 1 2; do
+    bash -c 'while :; do :; done' &
+    hogs+=($!)
+    pids+=($!)
+done
+pace loaded_80000 80000 40 5 5
+pace loaded_1000000 1000000 4 5 2
+kill "${hogs[@]}"
 
-# Idle CPU at the start pace: three copies of the product side by side for 20 s.
-"$probe" idle 20 3 -- "$kelto" 2>/dev/null |
-    awk '{print "idle_pct", $2; print "rss_kb", $4}' >>"$results"
+# gifview (Debian gifsicle) next to it: the generator's 18 frames as one GIF at 4 fps.
+peer=true
+if ! command -v gifview >/dev/null; then
+    peer=false
+    echo "no gifview (apt install gifsicle): no peer rows"
+fi
+gifdir=$(mktemp -d)
+"$build/tools/kelto_frame_generator" --block-dir "$gifdir"
+for k in $(seq 18); do  # a block is a 12-byte head and then a bitmap file
+    tail -c +13 "$gifdir/Image$k.blk" >"$gifdir/$(printf 'frame%02d.bmp' "$k")"
+done
+convert -delay 25 -loop 0 "$gifdir"/frame*.bmp "$gifdir/frames.gif"
+gifview=(gifview --animate "$gifdir/frames.gif")
 
-# Start-up to the first frame on the X server, and peak RSS.
-"$probe" startup 7 -- "$kelto" 2>/dev/null |
-    awk '{print "startup_ms", $2; print "rss_kb", $4}' >>"$results"
+# CPU while turning at the start pace (4 fps): three copies side by side for 20 s, the
+# viewer and gifview in turn.
+for round in 1 2; do
+    "$probe" idle 20 3 -- "$kelto" 2>/dev/null |
+        awk '{print "idle_pct", $2; print "rss_kb", $4}' >>"$results"
+    if $peer; then
+        "$probe" idle 20 3 -- "${gifview[@]}" 2>/dev/null |
+            awk '{print "gif_idle_pct", $2; print "gif_rss_kb", $4}' >>"$results"
+    fi
+done
+
+# Start-up to the first frame on the X server, and peak RSS, in alternating rounds.
+for round in 1 2 3; do
+    "$probe" startup 3 -- "$kelto" 2>/dev/null |
+        awk '{print "startup_ms", $2; print "rss_kb", $4}' >>"$results"
+    if $peer; then
+        "$probe" startup 3 -- "${gifview[@]}" 2>/dev/null |
+            awk '{print "gif_startup_ms", $2; print "gif_rss_kb", $4}' >>"$results"
+    fi
+done
+rm -rf "$gifdir"
 
 # "*" to the changed frame, at the fastest pace, the steering pace and the start pace.
 KELTO_BENCH_DELAY=0 "$probe" keylat 30 1 -- "$kelto_bench" 2>/dev/null | record key_0

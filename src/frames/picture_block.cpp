@@ -155,12 +155,17 @@ MonoPicture DecodePictureBlock(std::span<const std::uint8_t> block, std::string_
 
     MonoPicture picture(width, height);
     for (std::int32_t r = 0; r < height; ++r) {
-        const std::size_t row = b + kBitmapHeadersSize + static_cast<std::size_t>(r) * stride;
-        const int y = height - 1 - r;
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t byte = block[row + static_cast<std::size_t>(x) / 8];
-            picture.Set(x, y, static_cast<std::uint8_t>((byte >> (7 - x % 8)) & 1));
+        const std::uint8_t* row =
+            block.data() + b + kBitmapHeadersSize + static_cast<std::size_t>(r) * stride;
+        std::uint8_t* out =
+            picture.pixels.data() + static_cast<std::size_t>(height - 1 - r) * width;
+        int x = 0;
+        for (; x + 8 <= width; x += 8) {
+            const std::uint8_t byte = row[x / 8];
+            for (int bit = 0; bit < 8; ++bit)
+                out[x + bit] = static_cast<std::uint8_t>((byte >> (7 - bit)) & 1);
         }
+        for (; x < width; ++x) out[x] = static_cast<std::uint8_t>((row[x / 8] >> (7 - x % 8)) & 1);
     }
     return picture;
 }

@@ -32,15 +32,19 @@ Form1::Form1(ProgramEnd& end, IdleWaiter& waiter)
     setWindowTitle(kCaption);
     setFixedSize(kClientSize, kClientSize);
     for (int k = 1; k <= kFrameCount; ++k)
-        holders_[k - 1] = {QStringLiteral("Image%1").arg(k),
-                           ToDisplayPixmap(frames::HolderPicture(k))};
+        holders_[k - 1] = {QStringLiteral("Image%1").arg(k), ToMonoImage(frames::HolderPicture(k)),
+                           QPixmap()};
     picture1_ = new PictureArea(*this, this);
     setFocusProxy(picture1_);
     picture1_->setFocus();
 }
 
 const FrameHolder& Form1::Holder(int holderNumber) const {
-    return holders_.at(holderNumber - 1);
+    // Converted on first use: the window shows without waiting for all 18 conversions (16 MB
+    // written), and filling the frame table converts the rest one per event step.
+    FrameHolder& holder = holders_.at(holderNumber - 1);
+    if (holder.picture.isNull()) holder.picture = ToDisplayPixmap(holder.loaded);
+    return holder;
 }
 
 void Form1::Form_Activate() {

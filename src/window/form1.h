@@ -58,7 +58,7 @@ class Form1 final : public QWidget, private AnimationHost<QPixmap>, private Pict
     bool started_ = false;
 
     AnimationState state_;
-    std::array<FrameHolder, kFrameCount> holders_;
+    mutable std::array<FrameHolder, kFrameCount> holders_;
     FrameTable<QPixmap> frameTable_;
     AnimationLoop<QPixmap> loop_;
     PictureArea* picture1_ = nullptr;

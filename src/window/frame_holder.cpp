@@ -1,19 +1,31 @@
 #include "window/frame_holder.h"
 
+#include <algorithm>
+
 namespace kelto {
 
-QImage ToImage(const frames::MonoPicture& picture) {
-    QImage image(picture.width, picture.height, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < picture.width; ++x)
-            row[x] = picture.IsBlack(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+QImage ToMonoImage(const frames::MonoPicture& picture) {
+    QImage image(picture.width, picture.height, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    static_assert(frames::kBlack == 0 && frames::kWhite == 1);
+    const std::uint8_t* source = picture.pixels.data();
+    for (int y = 0; y < picture.height; ++y, source += picture.width) {
+        uchar* row = image.scanLine(y);
+        std::fill(row, row + image.bytesPerLine(), uchar{0});
+        // Eight pixels to a byte, the leftmost in the highest bit.
+        int x = 0;
+        for (; x + 8 <= picture.width; x += 8) {
+            uchar byte = 0;
+            for (int bit = 0; bit < 8; ++bit) byte = uchar(byte << 1 | source[x + bit]);
+            row[x / 8] = byte;
+        }
+        for (; x < picture.width; ++x) row[x / 8] |= uchar(source[x] << (7 - x % 8));
     }
     return image;
 }
 
-QPixmap ToDisplayPixmap(const frames::MonoPicture& picture) {
-    return QPixmap::fromImage(ToImage(picture));
+QPixmap ToDisplayPixmap(const QImage& loaded) {
+    return QPixmap::fromImage(loaded.convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace kelto

@@ -115,8 +115,13 @@ void PictureArea::paintEvent(QPaintEvent* event) {
     const QRect covering = pictureRect.toRect() & inner;
     for (const QRect& rect : event->region() & inner) {
         const QRect covered = rect & covering;
-        if (!covered.isEmpty())
-            painter.drawPixmap(covered, *picture_, covered.translated(-inner.topLeft()));
+        // In bands of a tile's height: the toolkit hands copies of many rows to helper
+        // threads, whose wake-ups cost more than these copies.
+        for (int top = covered.top(); top <= covered.bottom(); top += kTile) {
+            const QRect band(covered.left(), top, covered.width(),
+                             std::min(kTile, covered.bottom() + 1 - top));
+            painter.drawPixmap(band, *picture_, band.translated(-inner.topLeft()));
+        }
         for (const QRect& bare : QRegion(rect).subtracted(covered))
             painter.fillRect(bare, background);
     }
