@@ -8,6 +8,7 @@
 # Settings (environment):
 #   KELTO_WM      window manager: openbox (default), none, or a command name (xfwm4, icewm...)
 #   KELTO_WM_CMD  command line that starts it, when the name alone is not enough
+#   KELTO_DISPLAY a fixed display number (:N) instead of the first free one
 #   KELTO_SCREEN  Xvfb screen, 1024x768x24 by default; KELTO_XVFB_ARGS: more Xvfb options
 #   KELTO_BIN     the viewer, for start_kelto
 #   KELTO_PROBE, KELTO_HOLDER_DUMP   window_probe and holder_dump, for the frame functions
@@ -45,8 +46,8 @@ for _tool in Xvfb xdotool xwininfo xprop setsid; do
         exit 77
     fi
 done
-if [ "$KELTO_WM" != none ] && ! command -v "${KELTO_WM_CMD%% *}" >/dev/null 2>&1 &&
-    ! command -v "$KELTO_WM" >/dev/null; then
+_wm_program=${KELTO_WM_CMD:-$KELTO_WM}
+if [ "$KELTO_WM" != none ] && ! command -v "${_wm_program%% *}" >/dev/null; then
     echo "SKIP: window manager $KELTO_WM is not installed"
     exit 77
 fi
@@ -104,7 +105,7 @@ remove_display_files() {
     local number=$1 pid=$2
     [ -n "$number" ] || return 0
     kill -0 "$pid" 2>/dev/null && return 0
-    if [ "$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null)" = "$pid" ]; then
+    if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$number-lock")" = "$pid" ]; then
         rm -f "/tmp/.X$number-lock" "/tmp/.X11-unix/X$number"
     fi
 }
@@ -138,7 +139,7 @@ start_watcher() {
             kill -KILL "$pid" 2>/dev/null
             if [ "$kind" = xvfb ]; then
                 sleep 0.2
-                [ "$(tr -d " \n" <"/tmp/.X$number-lock" 2>/dev/null)" = "$pid" ] &&
+                [ "$(tr -d " \n" 2>/dev/null <"/tmp/.X$number-lock")" = "$pid" ] &&
                     rm -f "/tmp/.X$number-lock" "/tmp/.X11-unix/X$number"
             fi
         done <"$2/pids"
@@ -158,7 +159,7 @@ start_display() {
     _watcher_started=1
     : >"$WORK/display"
     # shellcheck disable=SC2086  # options, split on purpose
-    Xvfb -displayfd 3 -screen 0 "${KELTO_SCREEN:-1024x768x24}" -dpi 96 -nolisten tcp -noreset \
+    Xvfb ${KELTO_DISPLAY:-} -displayfd 3 -screen 0 "${KELTO_SCREEN:-1024x768x24}" -dpi 96 -nolisten tcp -noreset \
         ${KELTO_XVFB_ARGS:-} 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     # The number is written once the server accepts connections.
@@ -251,13 +252,18 @@ find_window() {
     WID=$(xdotool search --onlyvisible --pid "$KELTO_PID" 2>/dev/null | head -n 1) || true
     [ -n "$WID" ]
 }
+# Waits for the input focus itself: the next viewer's window often gets the id of the last
+# one, which the window manager may still name as the active window, so waiting for that
+# could return with nothing focused.
 activate_window() {
     if [ "$KELTO_WM" = none ]; then
-        timeout 20 xdotool windowfocus --sync "$WID"
+        xdotool windowfocus "$WID"
     else
-        timeout 20 xdotool windowactivate --sync "$WID"
+        xdotool windowactivate "$WID"
     fi
+    wait_until 20 has_focus
 }
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$WID" ]; }
 is_viewable() { xwininfo -id "$WID" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 kelto_alive() { [ -n "$KELTO_PID" ] && kill -0 "$KELTO_PID" 2>/dev/null && ! kelto_zombie; }
 kelto_zombie() { ps -o stat= -p "$KELTO_PID" 2>/dev/null | grep -q Z; }
@@ -272,6 +278,7 @@ await_exit() {
     ELAPSED_MS=$(($(now_ms) - start))
     EXIT_STATUS=0
     wait "$KELTO_PID" || EXIT_STATUS=$?
+    forget_pid "$KELTO_PID"
     KELTO_PID=
 }
 
