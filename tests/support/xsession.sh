@@ -100,13 +100,16 @@ end_process() {
     forget_pid "$1"
 }
 
-# An X server killed outright leaves its lock file and socket; they go once it is gone.
+# An X server killed outright leaves its socket file (and its lock file, when it made one:
+# with -displayfd it makes none). They go once no server listens on that number any more.
 remove_display_files() {
     local number=$1 pid=$2
     [ -n "$number" ] || return 0
     kill -0 "$pid" 2>/dev/null && return 0
+    grep -q "/tmp/.X11-unix/X$number\$" /proc/net/unix 2>/dev/null && return 0
+    rm -f "/tmp/.X11-unix/X$number"
     if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$number-lock")" = "$pid" ]; then
-        rm -f "/tmp/.X$number-lock" "/tmp/.X11-unix/X$number"
+        rm -f "/tmp/.X$number-lock"
     fi
 }
 
@@ -138,9 +141,11 @@ start_watcher() {
         while read -r kind pid number; do
             kill -KILL "$pid" 2>/dev/null
             if [ "$kind" = xvfb ]; then
-                sleep 0.2
+                sleep 0.5
+                grep -q "/tmp/.X11-unix/X$number\$" /proc/net/unix && continue
+                rm -f "/tmp/.X11-unix/X$number"
                 [ "$(tr -d " \n" 2>/dev/null <"/tmp/.X$number-lock")" = "$pid" ] &&
-                    rm -f "/tmp/.X$number-lock" "/tmp/.X11-unix/X$number"
+                    rm -f "/tmp/.X$number-lock"
             fi
         done <"$2/pids"
         [ -n "$3" ] || rm -rf "$2"
