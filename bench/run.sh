@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmark targets, runs the viewer on a private Xvfb and prints one table.
-#   bench/run.sh [--quiet-wait SECONDS]
+#   bench/run.sh [--display N] [--quiet-wait SECONDS]
 # --quiet-wait waits (up to SECONDS) for the 1-minute load average to drop below 0.5
-# before measuring; the table is noisy on a busy machine. The display number is the first
-# free one; the window manager is KELTO_WM (openbox by default).
+# before measuring; the table is noisy on a busy machine. The display is the first free
+# number unless --display names one; the window manager is KELTO_WM (openbox by default).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,8 +11,9 @@ build=$root/build/bench
 quiet_wait=0
 while [[ $# -gt 0 ]]; do
     case $1 in
+        --display) export KELTO_DISPLAY=:${2#:}; shift 2 ;;
         --quiet-wait) quiet_wait=$2; shift 2 ;;
-        *) echo "usage: $0 [--quiet-wait SECONDS]" >&2; exit 2 ;;
+        *) echo "usage: $0 [--display N] [--quiet-wait SECONDS]" >&2; exit 2 ;;
     esac
 done
 
