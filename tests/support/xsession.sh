@@ -141,6 +141,7 @@ start_watcher() {
         while read -r kind pid number; do
             kill -KILL "$pid" 2>/dev/null
             if [ "$kind" = xvfb ]; then
+                [ -n "$number" ] || continue
                 sleep 0.5
                 grep -q "/tmp/.X11-unix/X$number\$" /proc/net/unix && continue
                 rm -f "/tmp/.X11-unix/X$number"
@@ -164,15 +165,17 @@ start_display() {
     _watcher_started=1
     : >"$WORK/display"
     # shellcheck disable=SC2086  # options, split on purpose
-    Xvfb ${KELTO_DISPLAY:-} -displayfd 3 -screen 0 "${KELTO_SCREEN:-1024x768x24}" -dpi 96 -nolisten tcp -noreset \
-        ${KELTO_XVFB_ARGS:-} 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb ${KELTO_DISPLAY:-} -displayfd 3 -screen 0 "${KELTO_SCREEN:-1024x768x24}" -dpi 96 \
+        -nolisten tcp -noreset ${KELTO_XVFB_ARGS:-} 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
+    remember_pid xvfb "$XVFB_PID"
     # The number is written once the server accepts connections.
     if ! wait_until 30 grep -q '^[0-9]' "$WORK/display"; then
         sed 's/^/Xvfb: /' "$WORK/xvfb.log" | tail -n 5
         fail "Xvfb did not start"
     fi
     DISPLAY_NUMBER=$(head -n 1 "$WORK/display")
+    forget_pid "$XVFB_PID"
     remember_pid xvfb "$XVFB_PID" "$DISPLAY_NUMBER"
     export DISPLAY=":$DISPLAY_NUMBER"
     start_wm
