@@ -26,7 +26,8 @@ start_kelto
 keys asterisk
 frame=$(settled_frame 1000 15000) || fail "the cam does not come to rest"
 # Stopped: each "." steps one frame forward.
-for ((i = 0; i < (target - frame + 18) % 18; i++)); do
+steps=$(((target - frame + 18) % 18))
+for ((i = 0; i < steps; i++)); do
     keys period
     frame=$(change_from "$frame" 15000) || fail "no step after ."
 done
