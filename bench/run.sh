@@ -2,40 +2,39 @@
 # Builds the benchmark targets, runs the viewer on a private Xvfb and prints one table.
 #   bench/run.sh [--display N] [--quiet-wait SECONDS]
 # --quiet-wait waits (up to SECONDS) for the 1-minute load average to drop below 0.5
-# before measuring; the table is noisy on a busy machine.
+# before measuring; the table is noisy on a busy machine. The display is the first free
+# number unless --display names one; the window manager is KELTO_WM (openbox by default).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/bench
-display_number=96
 quiet_wait=0
 while [[ $# -gt 0 ]]; do
     case $1 in
-        --display) display_number=$2; shift 2 ;;
+        --display) export KELTO_DISPLAY=:${2#:}; shift 2 ;;
         --quiet-wait) quiet_wait=$2; shift 2 ;;
         *) echo "usage: $0 [--display N] [--quiet-wait SECONDS]" >&2; exit 2 ;;
     esac
 done
 
+bash "$root/scripts/install-deps.sh" --with-tests --with-bench
+
 cmake --preset release -B "$build" -DKELTO_BUILD_BENCH=ON -DKELTO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_probe repaint_check >/dev/null
+cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_probe repaint_check micro_bench \
+    >/dev/null
 
 kelto=$build/src/kelto
 kelto_bench=$build/bench/kelto_bench
 floor=$build/bench/xlib_floor
 probe=$build/bench/screen_probe
-results=$(mktemp)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -f "$results"
-}
-trap cleanup EXIT
+# shellcheck source-path=SCRIPTDIR source=../tests/support/xsession.sh
+. "$root/tests/support/xsession.sh"
+results=$WORK/results
 
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 cpu_busy() {  # percent of both cores busy over one second
     local a b
-    a=($(head -1 /proc/stat)); sleep 1; b=($(head -1 /proc/stat))
+    read -r -a a </proc/stat; sleep 1; read -r -a b </proc/stat
     local idle=$(( (b[4] + b[5]) - (a[4] + a[5]) )) total=0 i
     for i in 1 2 3 4 5 6 7 8; do total=$(( total + b[i] - a[i] )); done
     echo $(( 100 * (total - idle) / total ))
@@ -47,14 +46,8 @@ if [[ $quiet_wait -gt 0 ]]; then
 fi
 echo "load before: $(load)   CPU busy: $(cpu_busy)%"
 
-export DISPLAY=:$display_number
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -br >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+# A black root: the start-up probe looks for a frame's worth of white pixels.
+KELTO_SCREEN=800x600x24 KELTO_XVFB_ARGS=-br start_display
 
 # What is timed must also be right: every pass must leave exactly its frame on screen.
 "$build/bench/repaint_check" 2>/dev/null

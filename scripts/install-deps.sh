@@ -1,16 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages this project needs, only when some are missing.
+#   scripts/install-deps.sh [--with-tests] [--with-package] [--with-valgrind] [--with-bench]
+# Without options: what building the viewer needs. --with-tests: the test and fuzzing tools
+# (and what packaging needs); --with-package: what `cpack -G DEB` needs (file, and
+# dpkg-shlibdeps, which fills in the package's dependencies); --with-valgrind: valgrind;
+# --with-bench: Google Benchmark, Python and gifsicle for bench/run.sh.
 set -euo pipefail
 
-build_packages=(cmake g++ make qt6-base-dev libgl-dev zlib1g-dev)
+build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev)
+package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
-    desktop-file-utils appstream libxml2-utils dpkg-dev file libxtst-dev
-    clang libclang-rt-14-dev weston qt6-wayland)
+    desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
+    weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm
+    "${package_packages[@]}")
 
 packages=("${build_packages[@]}")
-if [[ "${1:-}" == "--with-tests" ]]; then
-    packages+=("${test_packages[@]}")
-fi
+for option in "$@"; do
+    case $option in
+        --with-tests) packages+=("${test_packages[@]}") ;;
+        --with-package) packages+=("${package_packages[@]}") ;;
+        --with-valgrind) packages+=(valgrind) ;;
+        --with-bench) packages+=(libbenchmark-dev python3 gifsicle) ;;
+        *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

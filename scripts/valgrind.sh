@@ -4,21 +4,21 @@
 # not covered by tests/valgrind.supp (which holds only the toolkit's own one-time
 # allocations).
 #
-# usage: scripts/valgrind.sh [--seconds N] [--display :N] [--binary PATH]
-# Defaults: 5 seconds, display :89, a RelWithDebInfo build in build/valgrind (made when
-# missing). Needs valgrind, Xvfb, openbox and xdotool.
+# usage: scripts/valgrind.sh [--seconds N] [--binary PATH]
+# Defaults: 5 seconds, a RelWithDebInfo build in build/valgrind (made when missing). Installs
+# valgrind and the X test tools when they are missing; runs on a private Xvfb display.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=5 display=:89 binary=
+seconds=5 binary=
 while (($#)); do
     case $1 in
         --seconds) seconds=$2 ;;
-        --display) display=$2 ;;
         --binary) binary=$2 ;;
         *) echo "valgrind.sh: unknown option $1" >&2; exit 2 ;;
     esac
     shift 2
 done
+bash "$root/scripts/install-deps.sh" --with-tests --with-valgrind || exit 2
 if [[ -z $binary ]]; then
     binary=$root/build/valgrind/src/kelto
     if [[ ! -x $binary ]]; then
@@ -29,20 +29,20 @@ if [[ -z $binary ]]; then
 fi
 binary=$(realpath "$binary")
 
-source "$root/tests/robustness/xsession.sh"
-report=$work_dir/memcheck.%p.txt
-start_session "$display"
-viewer_start_s=60
-start_viewer valgrind --tool=memcheck --error-exitcode=99 --num-callers=40 \
+# shellcheck source-path=SCRIPTDIR source=../tests/support/xsession.sh
+. "$root/tests/support/xsession.sh"
+set +e
+start_display
+KELTO_START_SECONDS=120
+start_program valgrind --tool=memcheck --error-exitcode=99 --num-callers=40 \
     --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
     --suppressions="$root/tests/valgrind.supp" --gen-suppressions=all \
-    --log-file="$report" "$binary"
-main_pid=$viewer_pid
+    --log-file="$WORK/memcheck.%p.txt" "$binary"
 read -r ox oy < <(inner_origin)
 
 end=$(($(now_ms) + seconds * 1000))
 while (($(now_ms) < end)); do
-    alive || break
+    kelto_alive || break
     xdotool mousemove $((ox + 50)) $((oy + 80))
     xdotool type --delay 20 -- '+x-/.*,=é'
     xdotool click 1
@@ -52,17 +52,19 @@ while (($(now_ms) < end)); do
     sleep 0.6
     xdotool mousemove "$ox" "$oy"
 done
-alive || { cat "$work_dir"/memcheck.*.txt >&2; fail "the viewer ended under valgrind before ESC"; }
-xdotool windowactivate --sync "$window_id" && xdotool key Escape
-wait_viewer_end 30000
+main_pid=$KELTO_PID
+kelto_alive || { cat "$WORK"/memcheck.*.txt >&2; fail "the viewer ended under valgrind before ESC"; }
+activate_window || fail "the window could not be activated for ESC"
+keys Escape
+await_exit 60
 # One report per process: the toolkit forks helpers (a D-Bus launcher) that memcheck
 # follows until they exec.
-report=$work_dir/memcheck.$main_pid.txt
-cp "$work_dir"/memcheck.*.txt "${KELTO_VALGRIND_KEEP:-$work_dir}/" 2>/dev/null
+report=$WORK/memcheck.$main_pid.txt
+[[ -z ${KELTO_VALGRIND_KEEP:-} ]] || cp "$WORK"/memcheck.*.txt "$KELTO_VALGRIND_KEEP/"
 grep -E 'ERROR SUMMARY|definitely lost|suppressed:' "$report"
-echo "exit status under valgrind: $status"
-if [[ $status != 0 ]]; then
+echo "exit status under valgrind: $EXIT_STATUS"
+if [[ $EXIT_STATUS != 0 ]]; then
     cat "$report" >&2
-    fail "memcheck reported errors (status $status)"
+    fail "memcheck reported errors (status $EXIT_STATUS)"
 fi
 echo PASS

@@ -1,15 +1,24 @@
 #!/bin/bash
 # The pointer sets the pace: anywhere over the picture is much faster than the start pace,
 # over the picture area's edge nothing happens, and the pace stays when the pointer leaves.
-# shellcheck source=lib.sh
+# How fast each pace is belongs to the benchmark; this tells the slow start pace (four frames
+# a second) from a fast one by conditions a busy machine cannot turn around: a busy machine
+# only ever slows the cam, so "at most N changes in a while" holds for the slow pace, and "40
+# changes within 5 s" (ten seconds' worth at the start pace) shows a fast one.
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_display
 start_kelto
 
-frame_rate 2000
-start_rate=$RATE
-check "start pace is about 4 frames/s (got $start_rate)" test "$start_rate" -ge 2 -a "$start_rate" -le 6
+slow_pace() {  # at most 7 changes in 1.5 s: six at the start pace, and one under way
+    count_changes 1500
+    [ "$CHANGES" -le 7 ]
+}
+fast_pace() { changes_within 40 5 && [ "$UNMATCHED" -eq 0 ]; }
+
+check "the start-up run turns" changes_within 2 10
+check "... at the start pace" slow_pace
 
 # The 2-pixel edge and the title bar report no move: the start pace holds.
 for spot in "0 0" "1 1" "1 240" "481 240" "240 1" "240 -10"; do
@@ -17,30 +26,25 @@ for spot in "0 0" "1 1" "1 240" "481 240" "240 1" "240 -10"; do
     xdotool mousemove --window "$WID" "$x" "$y"
     sleep 0.05
 done
-frame_rate 1500
-check "moves over the edge leave the start pace (got $RATE/s)" test "$RATE" -le 6
+check "moves over the edge leave the start pace" slow_pace
 
 # Top-left of the inner area: no wait at all between passes.
 pointer_inner 0 0
-frame_rate 1500
-fast_rate=$RATE
-check "pointer at the top-left turns the cam much faster (got $fast_rate/s vs $start_rate/s)" \
-    test "$fast_rate" -ge 20 -a "$fast_rate" -ge $((4 * start_rate))
+check "pointer at the top-left turns the cam much faster: 40 changes within 5 s" fast_pace
 
 # The slowest spot of the visible picture, bottom-right, is still far faster than the start.
 pointer_inner 478 480
-frame_rate 1500
-check "pointer at the bottom-right is still much faster than the start (got $RATE/s)" \
-    test "$RATE" -ge 20
-# There the product is 19491 idle iterations, about 4.9 ms a pass: never above 205 frames/s.
-check "... yet it follows the product: at most 205 frames/s" test "$RATE" -le 205
+check "pointer at the bottom-right is still much faster than the start pace" fast_pace
 
 # Leaving the window keeps the pace the last move set.
 xdotool mousemove 1010 750
-frame_rate 1500
-check "pointer outside the window keeps the fast pace (got $RATE/s)" test "$RATE" -ge 20
+check "pointer outside the window keeps the fast pace" fast_pace
+
+# And a move back over the edge does not bring the start pace back either.
+xdotool mousemove --window "$WID" 1 1
+check "a move over the edge after that keeps it too" fast_pace
 
 keys Escape
-await_exit 5
+await_exit 20
 check "ESC ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
 finish

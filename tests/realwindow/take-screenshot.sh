@@ -1,27 +1,35 @@
 #!/bin/bash
 # Takes docs/screenshot.png: the window with its title bar, as openbox shows it on Xvfb, the cam
-# standing at one frame. Run from anywhere after a release build:
+# standing at one frame. Run from anywhere:
 #   tests/realwindow/take-screenshot.sh [BUILD_DIR] [FRAME]
-# FRAME (0..17, default 2) is the position to stop at.
+# FRAME (0..17, default 2) is the position to stop at. Without BUILD_DIR it installs what it
+# needs and builds the viewer, window_probe and holder_dump in build/release.
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-build=${1:-$root/build/release}
+build=${1:-}
 target=${2:-2}
+if [ -z "$build" ]; then
+    build=$root/build/release
+    bash "$root/scripts/install-deps.sh" --with-tests
+    (cd "$root" && cmake --preset release -DKELTO_BUILD_TESTS=ON >/dev/null)
+    cmake --build "$build" -j2 --target kelto window_probe holder_dump >/dev/null
+fi
 export KELTO_BIN="$build/src/kelto"
 export KELTO_PROBE="$build/tests/realwindow/window_probe"
 export KELTO_HOLDER_DUMP="$build/tests/realwindow/holder_dump"
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$here/lib.sh"
 command -v import >/dev/null || fail "ImageMagick's import is needed"
 
 start_display
 start_kelto
 keys asterisk
-frame=$(settled_frame 600 5000) || fail "the cam does not come to rest"
+frame=$(settled_frame 1000 15000) || fail "the cam does not come to rest"
 # Stopped: each "." steps one frame forward.
-for ((i = 0; i < (target - frame + 18) % 18; i++)); do
+steps=$(((target - frame + 18) % 18))
+for ((i = 0; i < steps; i++)); do
     keys period
-    frame=$(change_from "$frame" 3000) || fail "no step after ."
+    frame=$(change_from "$frame" 15000) || fail "no step after ."
 done
 xdotool mousemove 1010 750
 sleep 0.3
@@ -35,4 +43,4 @@ mkdir -p "$root/docs"
 import -window root -crop "${w}x${h}+${x}+${y}" +repage "$root/docs/screenshot.png"
 log "docs/screenshot.png: ${w}x$h at frame $frame"
 keys Escape
-await_exit 5
+await_exit 20

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The window as the desktop sees it: fixed 483x483 client, exact caption, the frames drawn at
 # their own size from the inner area's corner, and the start-up run turning forward.
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_display
@@ -24,34 +24,25 @@ hints=$(xprop -id "$WID" WM_NORMAL_HINTS)
 check "minimum size 483x483 in WM_NORMAL_HINTS" grep -q 'minimum size: 483 by 483' <<<"$hints"
 check "maximum size 483x483 in WM_NORMAL_HINTS" grep -q 'maximum size: 483 by 483' <<<"$hints"
 
+client_size() { xwininfo -id "$WID" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}'; }
+# The window manager answers a resize request at once; a size other than 483x483 shows up
+# within the second, or not at all.
 xdotool windowsize "$WID" 700 650
-sleep 0.5
-geometry=$(xwininfo -id "$WID")
-width=$(awk '/^ *Width:/ {print $2}' <<<"$geometry")
-height=$(awk '/^ *Height:/ {print $2}' <<<"$geometry")
-check "a resize request leaves the client 483x483 (got ${width}x$height)" \
-    test "$width $height" = "483 483"
+if wait_until 2 test "$(client_size)" != 483x483; then :; fi
+check "a resize request leaves the client 483x483 (got $(client_size))" test "$(client_size)" = 483x483
 
-# Start-up run: positions follow each other one by one, forward, at a watchable pace.
-watch_frames 2600 >"$WORK/startup.txt"
-read -r -a seen < <(awk '$2 >= 0 && $2 != last {printf "%s ", $2; last = $2} END {print ""}' "$WORK/startup.txt")
-unknown=$(awk '$2 < 0' "$WORK/startup.txt" | wc -l)
-samples=$(wc -l <"$WORK/startup.txt")
-log "start-up run showed ${seen[*]} ($samples samples, $unknown unmatched)"
-check "every sample shows a holder picture exactly" test "$unknown" -eq 0
-steps_ok=1
-for ((i = 1; i < ${#seen[@]}; i++)); do
-    [ "$(step_between "${seen[i - 1]}" "${seen[i]}")" -eq 1 ] || steps_ok=0
-done
-check "start-up run advances one frame at a time" test "$steps_ok" -eq 1
-# 2.6 s at four frames a second: about ten changes; a busy machine may lose a few.
-check "start-up pace is about 4 frames/s (${#seen[@]} frames in 2.6 s)" \
-    test "${#seen[@]}" -ge 6 -a "${#seen[@]}" -le 13
+# Start-up run: positions follow each other one by one, forward, at a watchable pace. A busy
+# machine may slow the cam or make the probe miss a sample, never speed it up.
+check "the start-up run shows 6 changes within 15 s" changes_within 6 15
+check "... every sample a holder picture exactly" test "$UNMATCHED" -eq 0
+check "... one frame forward at a time" steps_match '^1( 1)*$'
+count_changes 2600
+check "... at a watchable pace: at most 12 changes in 2.6 s (four a second)" test "$CHANGES" -le 12
 
 # The same picture through an independent path: ImageMagick's own window capture.
 if command -v import >/dev/null && command -v compare >/dev/null; then
     keys asterisk
-    frame=$(settled_frame 600 5000) || fail "no steady frame after *"
+    frame=$(settled_frame 1000 15000) || fail "no steady frame after *"
     import -window "$WID" "$WORK/import.png"
     # Client rows 2..481, columns 2..480: the frame's 479 visible columns, all its 480 rows.
     /usr/bin/convert "$WORK/import.png" -crop 479x480+2+2 +repage -colorspace Gray "$WORK/shown.pgm"
@@ -72,6 +63,6 @@ if command -v import >/dev/null && command -v compare >/dev/null; then
 fi
 
 keys Escape
-await_exit 5
+await_exit 20
 check "ESC ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
 finish

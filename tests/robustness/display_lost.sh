@@ -1,37 +1,33 @@
 #!/usr/bin/env bash
-# The X server dies under the running viewer: one line on stderr, a non-zero exit within a
-# second, no signal and no core file. Once at the start pace, once at the fastest pace
-# while keys are being typed.
-# usage: display_lost.sh DISPLAY KELTO XTEST_FLOOD
-set -u
-source "$(dirname "$0")/xsession.sh"
-display=$1 kelto=$(realpath "$2") flood=$(realpath "$3")
-cd "$work_dir"
-ulimit -c unlimited 2>/dev/null
+# The X server dies under the running viewer: one line on stderr, a non-zero exit status, no
+# signal and no core file. Once at the start pace, once at the fastest pace while keys are
+# being typed. How soon it ends is logged; the check only waits, generously, for the end.
+# Environment: KELTO_BIN, KELTO_PROBE, KELTO_HOLDER_DUMP, KELTO_XTEST_FLOOD.
+# shellcheck source-path=SCRIPTDIR source=../support/xsession.sh
+. "$(dirname "$0")/../support/xsession.sh"
+: "${KELTO_XTEST_FLOOD:?path of xtest_flood}"
+cd "$WORK"
+ulimit -c unlimited 2>/dev/null || true
 
 for round in start-pace fastest-pace-typing; do
-    start_session "$display"
-    start_viewer "$kelto"
+    start_display
+    start_kelto
     typist=
-    if [[ $round == fastest-pace-typing ]]; then
-        read -r x y < <(inner_origin)
-        xdotool mousemove "$x" "$y"
-        "$flood" keys 1000000 2>/dev/null &
+    if [ "$round" = fastest-pace-typing ]; then
+        pointer_inner 0 0
+        "$KELTO_XTEST_FLOOD" keys 1000000 2>/dev/null &
         typist=$!
-        sleep 0.5
+        changes_within 20 10 || fail "$round: the cam does not run fast under typing"
     fi
-    kill -KILL "$xvfb_pid"
-    wait_viewer_end 3000
-    [[ -n "$typist" ]] && { kill "$typist" 2>/dev/null; wait "$typist" 2>/dev/null; }
-    wait 2>/dev/null
-    session_pids=()
-    echo "$round: exit status $status after $elapsed ms; stderr:"
-    cat "$viewer_err"
-    [[ $status != hang ]] || fail "$round: still running ${elapsed} ms after the display died"
-    ((status != 0 && status < 128)) || fail "$round: exit status $status"
-    ((elapsed < 1000)) || fail "$round: took $elapsed ms to end"
-    (($(wc -l <"$viewer_err") == 1)) || fail "$round: expected one line on stderr"
-    grep -q 'X11 connection broke' "$viewer_err" || fail "$round: unclear message"
-    compgen -G "core*" >/dev/null && fail "$round: core file left behind"
+    lose_display
+    await_exit 20
+    end_process "$typist"
+    log "$round: exit status $EXIT_STATUS after $ELAPSED_MS ms; stderr:"
+    cat "$WORK/kelto.err"
+    check "$round: exit status 1 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 1
+    check "$round: one line on stderr" test "$(wc -l <"$WORK/kelto.err")" -eq 1
+    check "$round: it says the X11 connection broke" grep -q '^kelto: error: .*X11 connection broke' "$WORK/kelto.err"
+    check "$round: no core file" test -z "$(compgen -G "$WORK/core*")"
+    check "$round: no lock file of the lost display is left" test ! -e "/tmp/.X$DISPLAY_NUMBER-lock"
 done
-echo PASS
+finish

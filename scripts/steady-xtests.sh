@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Proof of steadiness: runs the real-window and robustness tests (labels realwindow and
+# robustness) of the sanitizer build several times in a row, with two CPU-bound processes
+# beside them the whole time, and reports each run.
+#   scripts/steady-xtests.sh [RUNS]     (default 5; builds --preset asan first)
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+runs=${1:-5}
+bash scripts/install-deps.sh --with-tests || exit 1
+cmake --preset asan >/dev/null && cmake --build --preset asan -j 2 >/dev/null || exit 1
+
+hogs=()
+end_hogs() {
+    local pid
+    for pid in "${hogs[@]}"; do kill "$pid" 2>/dev/null; done
+    wait "${hogs[@]}" 2>/dev/null
+}
+trap end_hogs EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+for _ in 1 2; do
+    bash -c 'while :; do :; done' &
+    hogs+=($!)
+done
+echo "two CPU-bound processes beside the tests: ${hogs[*]}"
+
+log=build/asan/steady-xtests.log
+: >"$log"
+results=()
+failures=0
+for ((run = 1; run <= runs; run++)); do
+    start=$SECONDS
+    echo "=== run $run of $runs, load $(cut -d' ' -f1-3 /proc/loadavg)" | tee -a "$log"
+    ctest --preset asan -L 'realwindow|robustness' --output-on-failure >>"$log" 2>&1
+    status=$?
+    summary=$(grep -E 'tests passed|tests failed' "$log" | tail -n 1)
+    results+=("run $run: $summary ($((SECONDS - start)) s)")
+    echo "${results[-1]}"
+    if ((status != 0)); then
+        failures=$((failures + 1))
+        grep -E '^\s+[0-9]+ - ' "$log" | tail -n 20
+    fi
+done
+echo
+printf '%s\n' "${results[@]}"
+echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg); full log: $log"
+if ((failures)); then
+    echo "FAILED: $failures of $runs runs"
+    exit 1
+fi
+echo "all $runs runs passed"

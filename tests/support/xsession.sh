@@ -1,0 +1,481 @@
+# shellcheck shell=bash
+# A private X session for the tests, the scripts and the benchmark: Xvfb on a display number
+# the server picks itself (no two runs can collide), a window manager, and the viewer in it.
+# Source it; it starts nothing by itself. Everything it starts ends with the script, also when
+# a test fails or the script is killed: a detached watcher ends what is left and removes the
+# display's lock and socket.
+#
+# Settings (environment):
+#   KELTO_WM      window manager: openbox (default), none, or a command name (xfwm4, icewm...)
+#   KELTO_WM_CMD  command line that starts it, when the name alone is not enough
+#   KELTO_DISPLAY a fixed display number (:N) instead of the first free one
+#   KELTO_SCREEN  Xvfb screen, 1024x768x24 by default; KELTO_XVFB_ARGS: more Xvfb options
+#   KELTO_BIN     the viewer, for start_kelto
+#   KELTO_PROBE, KELTO_HOLDER_DUMP   window_probe and holder_dump, for the frame functions
+#   KEEP_FAILED   set: a failed script keeps its work folder
+#
+# Session:  start_display, lose_display (SIGKILL to the server), stop_display
+# Viewer:   start_kelto [ARGS], start_program COMMAND..., kelto_alive, await_exit SECONDS,
+#           stop_kelto, inner_origin, rss_kib
+# Input:    keys KEY..., pointer_inner X Y, click, click_gap
+# Frames:   current_frame, settled_frame, change_from, watch_frames, screenshot, observe
+#           and its checks (steps_match, last_frame, stands_still, runs_forward...)
+# Results:  log, fail, check DESCRIPTION COMMAND..., finish, wait_until SECONDS COMMAND...
+# shellcheck disable=SC2034  # CAPTION, EXIT_STATUS... are read by the scripts that source this
+set -euo pipefail
+
+CAPTION='KELTO Valve Control         Use:  +-/*mouse,.        ESC to Quit'
+TEST_NAME=$(basename "$0" .sh)
+KELTO_WM=${KELTO_WM:-openbox}
+XVFB_PID=
+WM_PID=
+KELTO_PID=
+DISPLAY_NUMBER=
+WID=
+FAILURES=0
+EXIT_STATUS=
+ELAPSED_MS=
+
+# xdotool types é, ß and € only in a UTF-8 locale; C.UTF-8 is built into Debian's C library.
+export LC_ALL=C.UTF-8
+export QT_QPA_PLATFORM=xcb
+
+for _tool in Xvfb xdotool xwininfo xprop setsid; do
+    if ! command -v "$_tool" >/dev/null; then
+        echo "SKIP: $_tool is not installed (bash scripts/install-deps.sh --with-tests)"
+        exit 77
+    fi
+done
+_wm_program=${KELTO_WM_CMD:-$KELTO_WM}
+if [ "$KELTO_WM" != none ] && ! command -v "${_wm_program%% *}" >/dev/null; then
+    echo "SKIP: window manager $KELTO_WM is not installed"
+    exit 77
+fi
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/kelto-$TEST_NAME.XXXXXX")
+chmod 700 "$WORK"
+FRAMES="$WORK/frames"
+export XDG_RUNTIME_DIR="$WORK"
+# Processes the watcher must end should this shell die without running its traps.
+: >"$WORK/pids"
+
+now_ms() { date +%s%3N; }
+log() { printf '[%s %s] %s\n' "$(date +%T.%3N)" "$TEST_NAME" "$*"; }
+fail() {
+    log "FAIL: $*"
+    if [ -s "$WORK/kelto.err" ]; then sed 's/^/kelto stderr: /' "$WORK/kelto.err" | head -n 20; fi
+    exit 1
+}
+check() {  # check DESCRIPTION COMMAND...: records a failure but goes on
+    local what=$1
+    shift
+    if "$@"; then
+        log "ok: $what"
+    else
+        log "FAIL: $what"
+        FAILURES=$((FAILURES + 1))
+    fi
+}
+finish() {
+    [ "$FAILURES" -eq 0 ] || fail "$FAILURES check(s) failed"
+    log "all checks passed"
+}
+
+# Polls COMMAND until it succeeds or SECONDS pass.
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# Ends a process and waits for it; a zombie child is reaped too.
+end_process() {
+    [ -n "$1" ] || return 0
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+    forget_pid "$1"
+}
+
+# An X server killed outright leaves its socket file (and its lock file, when it made one:
+# with -displayfd it makes none). They go once no server listens on that number any more.
+remove_display_files() {
+    local number=$1 pid=$2
+    [ -n "$number" ] || return 0
+    kill -0 "$pid" 2>/dev/null && return 0
+    grep -q "/tmp/.X11-unix/X$number\$" /proc/net/unix 2>/dev/null && return 0
+    rm -f "/tmp/.X11-unix/X$number"
+    if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$number-lock")" = "$pid" ]; then
+        rm -f "/tmp/.X$number-lock"
+    fi
+}
+
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM
+    end_process "$KELTO_PID"
+    stop_display
+    if [ "$status" -ne 0 ] && [ -n "${KEEP_FAILED:-}" ]; then
+        rm -f "$WORK/pids"
+        echo "kept $WORK"
+    else
+        rm -rf "$WORK"
+    fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# The watcher outlives a SIGKILL of this shell (a test runner's timeout): it runs in its own
+# session, so neither the process group nor the process tree of this shell contains it. It
+# ends the processes listed in $WORK/pids once this shell is gone, unless cleanup ran.
+start_watcher() {
+    # shellcheck disable=SC2016  # expanded by the watcher's shell
+    setsid -f bash -c '
+        while kill -0 "$1" 2>/dev/null; do sleep 1; done
+        [ -f "$2/pids" ] || exit 0
+        while read -r kind pid number; do
+            kill -KILL "$pid" 2>/dev/null
+            if [ "$kind" = xvfb ]; then
+                [ -n "$number" ] || continue
+                sleep 0.5
+                grep -q "/tmp/.X11-unix/X$number\$" /proc/net/unix && continue
+                rm -f "/tmp/.X11-unix/X$number"
+                [ "$(tr -d " \n" 2>/dev/null <"/tmp/.X$number-lock")" = "$pid" ] &&
+                    rm -f "/tmp/.X$number-lock"
+            fi
+        done <"$2/pids"
+        [ -n "$3" ] || rm -rf "$2"
+    ' kelto-xsession-watcher "$$" "$WORK" "${KEEP_FAILED:-}" </dev/null >/dev/null 2>&1
+}
+remember_pid() { echo "$1 $2 ${3:-}" >>"$WORK/pids"; }
+forget_pid() {
+    [ -f "$WORK/pids" ] || return 0
+    awk -v pid="$1" '$2 != pid' "$WORK/pids" >"$WORK/pids.new" && mv "$WORK/pids.new" "$WORK/pids"
+}
+
+# start_display: Xvfb on the first free display number and the window manager KELTO_WM.
+# Sets DISPLAY, DISPLAY_NUMBER, XVFB_PID and WM_PID.
+start_display() {
+    [ -n "${_watcher_started:-}" ] || start_watcher
+    _watcher_started=1
+    : >"$WORK/display"
+    # shellcheck disable=SC2086  # options, split on purpose
+    Xvfb ${KELTO_DISPLAY:-} -displayfd 3 -screen 0 "${KELTO_SCREEN:-1024x768x24}" -dpi 96 \
+        -nolisten tcp -noreset ${KELTO_XVFB_ARGS:-} 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    remember_pid xvfb "$XVFB_PID"
+    # The number is written once the server accepts connections.
+    if ! wait_until 30 grep -q '^[0-9]' "$WORK/display"; then
+        sed 's/^/Xvfb: /' "$WORK/xvfb.log" | tail -n 5
+        fail "Xvfb did not start"
+    fi
+    DISPLAY_NUMBER=$(head -n 1 "$WORK/display")
+    forget_pid "$XVFB_PID"
+    remember_pid xvfb "$XVFB_PID" "$DISPLAY_NUMBER"
+    export DISPLAY=":$DISPLAY_NUMBER"
+    start_wm
+    log "display $DISPLAY, window manager $KELTO_WM"
+}
+
+start_wm() {
+    WM_PID=
+    [ "$KELTO_WM" != none ] || return 0
+    local command=${KELTO_WM_CMD:-}
+    if [ -z "$command" ]; then
+        case $KELTO_WM in
+            openbox) command='openbox --sm-disable' ;;
+            *) command=$KELTO_WM ;;
+        esac
+    fi
+    # shellcheck disable=SC2086  # a command line, split on purpose
+    $command >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    remember_pid wm "$WM_PID"
+    wait_until 20 wm_running || fail "$KELTO_WM did not come up"
+}
+# A window manager that follows the desktop conventions names itself on the root window; one
+# that does not (twm) is taken as up once it has run for a second.
+wm_running() {
+    kill -0 "$WM_PID" 2>/dev/null || fail "$KELTO_WM ended at start (see $WORK/wm.log)"
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    case $KELTO_WM in twm) [ "$SECONDS" -gt "${_wm_since:=$SECONDS}" ] ;; *) return 1 ;; esac
+}
+
+# Kills the X server outright, as a crash would.
+lose_display() {
+    kill -KILL "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    remove_display_files "$DISPLAY_NUMBER" "$XVFB_PID"
+    forget_pid "$XVFB_PID"
+    end_process "$WM_PID"
+    XVFB_PID=
+    WM_PID=
+}
+
+stop_display() {
+    end_process "$WM_PID"
+    if [ -n "$XVFB_PID" ]; then
+        end_process "$XVFB_PID"
+        remove_display_files "$DISPLAY_NUMBER" "$XVFB_PID"
+    fi
+    XVFB_PID=
+    WM_PID=
+}
+
+# start_kelto [ARGS]: starts KELTO_BIN with ARGS (which it must ignore), finds its window,
+# activates it and waits until it shows a frame (or, without the probe, until it is mapped).
+# shellcheck disable=SC2120  # arguments are optional
+start_kelto() {
+    : "${KELTO_BIN:?path of the kelto executable}"
+    start_program "$KELTO_BIN" "$@"
+}
+# start_program COMMAND...: the same for a command that runs the viewer in its own process
+# (valgrind, for one). Sets KELTO_PID and WID.
+start_program() {
+    # The pointer must not rest on the picture: a move there sets the pace.
+    xdotool mousemove 1010 750
+    # In its own process group the viewer gets the signal dispositions a user's shell gives it;
+    # a background job of a script would ignore SIGINT.
+    set -m
+    "$@" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+    KELTO_PID=$!
+    set +m
+    remember_pid kelto "$KELTO_PID"
+    wait_until "${KELTO_START_SECONDS:-30}" find_window || fail "no kelto window appeared"
+    activate_window || fail "window could not be activated"
+    if [ -n "${KELTO_PROBE:-}" ]; then
+        wait_until 30 shows_a_frame || fail "window shows none of the holder pictures"
+    else
+        wait_until 30 is_viewable || fail "window is not shown"
+    fi
+    log "kelto $KELTO_PID, window $WID"
+}
+find_window() {
+    kill -0 "$KELTO_PID" 2>/dev/null || fail "kelto ended before showing its window"
+    WID=$(xdotool search --onlyvisible --pid "$KELTO_PID" 2>/dev/null | head -n 1) || true
+    [ -n "$WID" ]
+}
+# Waits for the input focus itself: the next viewer's window often gets the id of the last
+# one, which the window manager may still name as the active window, so waiting for that
+# could return with nothing focused.
+activate_window() {
+    if [ "$KELTO_WM" = none ]; then
+        xdotool windowfocus "$WID"
+    else
+        xdotool windowactivate "$WID"
+    fi
+    wait_until 20 has_focus
+}
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$WID" ]; }
+is_viewable() { xwininfo -id "$WID" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+kelto_alive() { [ -n "$KELTO_PID" ] && kill -0 "$KELTO_PID" 2>/dev/null && ! kelto_zombie; }
+kelto_zombie() { ps -o stat= -p "$KELTO_PID" 2>/dev/null | grep -q Z; }
+kelto_gone() { ! kelto_alive; }
+
+# await_exit SECONDS: waits for kelto to end by itself; sets EXIT_STATUS and ELAPSED_MS (for
+# the log). Fails when it still runs after SECONDS.
+await_exit() {
+    local seconds=$1 start
+    start=$(now_ms)
+    wait_until "$seconds" kelto_gone || fail "kelto still runs after ${seconds}s"
+    ELAPSED_MS=$(($(now_ms) - start))
+    EXIT_STATUS=0
+    wait "$KELTO_PID" || EXIT_STATUS=$?
+    forget_pid "$KELTO_PID"
+    KELTO_PID=
+}
+
+stop_kelto() {
+    end_process "$KELTO_PID"
+    KELTO_PID=
+}
+
+# Top-left pixel of the picture area's inner area, in screen coordinates: "X Y".
+inner_origin() {
+    local X Y WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    echo "$((X + 2)) $((Y + 2))"
+}
+# shellcheck disable=SC2120  # the viewer's by default
+rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/${1:-$KELTO_PID}/status" 2>/dev/null; }
+
+# Types keys (xdotool key names) into the focused window.
+keys() { xdotool key --delay 40 "$@"; }
+# Moves the pointer to a pixel of the inner area (origin at the client's (2,2)).
+pointer_inner() { xdotool mousemove --window "$WID" $(($1 + 2)) $(($2 + 2)); }
+
+# A click with the left button where the pointer is. click_gap waits until a click can no
+# longer make a double-click with the previous one; click waits for that too.
+LAST_CLICK_MS=0
+click_gap() {
+    local since=$(($(now_ms) - LAST_CLICK_MS))
+    [ "$since" -ge 800 ] || sleep "0.$(printf '%03d' $((800 - since)))"
+}
+click() {
+    click_gap
+    xdotool click 1
+    LAST_CLICK_MS=$(now_ms)
+}
+
+# --- Frames on screen, told apart by window_probe against the holder pictures. ---
+
+dump_holders() {
+    [ -d "$FRAMES" ] && return 0
+    : "${KELTO_HOLDER_DUMP:?path of holder_dump}"
+    mkdir "$FRAMES"
+    "$KELTO_HOLDER_DUMP" "$FRAMES" || fail "holder pictures cannot be told apart"
+}
+probe() {
+    : "${KELTO_PROBE:?path of window_probe}"
+    dump_holders
+    "$KELTO_PROBE" "$FRAMES" "$WID" "$@"
+}
+shows_a_frame() { probe once >/dev/null 2>&1; }
+current_frame() { probe once; }
+# settled_frame STABLE_MS TIMEOUT_MS: the frame once it has not changed for STABLE_MS.
+settled_frame() { probe settle "$@"; }
+# change_from INDEX TIMEOUT_MS: the first frame shown that differs from INDEX.
+change_from() { probe change-from "$@"; }
+watch_frames() { probe watch "$1"; }  # "epoch-ms index" lines for $1 ms
+screenshot() { probe save "$1"; }
+
+# [OBSERVE_FROM=sent] [OBSERVE_MIN_CHANGES=N] [OBSERVE_CHANGES=N] [OBSERVE_SYNC=1]
+# observe REST_MS MAX_MS COMMAND...
+# Watches the window, runs COMMAND, and goes on watching until the frame has rested REST_MS
+# since the command or its last change (after at least OBSERVE_MIN_CHANGES changes), until
+# OBSERVE_CHANGES changes have been seen, or until MAX_MS have passed since the command; MAX_MS
+# is a deadline for a condition, never a window to count in. OBSERVE_SYNC=1 sends COMMAND just
+# after a change, at the start of a pass's wait, so a key reaches the program within that pass.
+# Sets SEQUENCE (the frame shown when COMMAND returned, then every change after it), STEPS (the
+# signed steps between those frames), STABLE_MS (how long the last frame had stood when
+# watching ended) and UNMATCHED (samples that showed no holder picture exactly). Times are the
+# samples' own, so a stalled probe on a busy machine cannot make a rest out of a gap.
+observe() {
+    local rest=$1 max=$2
+    shift 2
+    dump_holders
+    local samples="$WORK/observed.txt"
+    : >"$samples"  # emptied here, not in the child, so no old sample can be taken for new
+    "$KELTO_PROBE" "$FRAMES" "$WID" watch 600000 >"$samples" &
+    local watcher=$!
+    # Watching starts with the first sample: the probe may be slow to start on a busy machine.
+    wait_until 20 test -s "$samples" || fail "window probe gave no sample"
+    sleep 0.2
+    if [ -n "${OBSERVE_SYNC:-}" ]; then
+        local seen
+        seen=$(wc -l <"$samples")
+        wait_until 20 changed_after "$samples" "$seen" || fail "no change to send \"$*\" after"
+    fi
+    local sent delivered
+    sent=$(now_ms)
+    "$@"
+    # Counting from when the command returned: any change before that is not its answer. A
+    # command that starts something from rest may be counted from when it was sent instead.
+    delivered=$(now_ms)
+    [ "${OBSERVE_FROM:-}" != sent ] || delivered=$sent
+    local state watched rested changes give_up=$((SECONDS + max / 1000 + 20))
+    while sleep 0.05; do
+        kill -0 "$watcher" 2>/dev/null || fail "window probe ended early"
+        [ "$SECONDS" -lt "$give_up" ] || fail "window probe gave no samples for a while"
+        state=$(awk -v t="$delivered" '
+            $2 < 0 { next }
+            $1 >= t && $2 != current && current != "" { changed = $1; changes++ }
+            { current = $2; last = $1 }
+            END { printf "%d %d %d\n", last - t, last - (changed > t ? changed : t), changes }
+        ' "$samples")
+        read -r watched rested changes <<<"$state"
+        [ "$watched" -lt "$max" ] || break
+        [ -z "${OBSERVE_CHANGES:-}" ] || [ "$changes" -lt "$OBSERVE_CHANGES" ] || break
+        [ "$changes" -lt "${OBSERVE_MIN_CHANGES:-0}" ] || [ "$rested" -lt "$rest" ] || break
+    done
+    end_process "$watcher"
+    local result
+    result=$(awk -v t="$delivered" '
+        $2 < 0 { unmatched++; next }
+        $1 < t { before = $2; next }
+        before == "" { exit 3 }
+        !started { started = 1; current = before; sequence = before; changed = t }
+        $2 != current { sequence = sequence " " $2; current = $2; changed = $1 }
+        { last = $1 }
+        END { if (!started) exit 3; printf "%s|%d|%d\n", sequence, last - changed, unmatched }
+    ' "$samples") || {
+        cp "$samples" "$WORK/failed-observation.txt"
+        fail "no frame seen before and after: $*"
+    }
+    SEQUENCE=${result%%|*}
+    result=${result#*|}
+    STABLE_MS=${result%%|*}
+    UNMATCHED=${result#*|}
+    STEPS=
+    local previous='' frame
+    for frame in $SEQUENCE; do
+        [ -z "$previous" ] || STEPS="$STEPS${STEPS:+ }$(step_between "$previous" "$frame")"
+        previous=$frame
+    done
+    log "$*: frames $SEQUENCE, steps [$STEPS], last frame stood ${STABLE_MS} ms," \
+        "$UNMATCHED unmatched (command took $((delivered - sent)) ms)"
+}
+# changed_after FILE LINES: a sample after the first LINES shows another frame than the one before.
+changed_after() {
+    awk -v n="$2" '$2 < 0 { next } NR > n && last != "" && $2 != last { found = 1; exit }
+        { last = $2 } END { exit !found }' "$1"
+}
+# steps_match REGEX: the steps seen by the last observe match the pattern.
+steps_match() { [[ "$STEPS" =~ $1 ]]; }
+last_frame() { echo "${SEQUENCE##* }"; }
+# No change at all, and the frame stood for a whole second.
+stands_still() { [ "$STEPS" = "" ] && [ "$STABLE_MS" -ge 1000 ]; }
+# rests_after STABLE_MS: the last frame stood that long when watching ended.
+rests_after() { [ "$STABLE_MS" -ge "$1" ]; }
+# runs_forward FIRST_STEPS: after FIRST_STEPS (a pattern), one frame forward per pass; a busy
+# machine may make the probe miss a frame now and then, so a step of 2 is taken as two passes.
+runs_forward() { steps_match "$1( [12])+$" && steps_match ' 1( |$)' && [ "$UNMATCHED" -eq 0 ]; }
+runs_backward() { steps_match "$1( -[12])+$" && steps_match ' -1( |$)' && [ "$UNMATCHED" -eq 0 ]; }
+# runs_fast DIRECTION: a run faster than the probe can follow: at least 10 changes, at least
+# three in four of them one to six frames in DIRECTION (1 or -1). A stalled probe skips frames,
+# and a gap of nine or more passes reads as a step the other way.
+runs_fast() {
+    local step total=0 right=0
+    for step in $STEPS; do
+        total=$((total + 1))
+        [ $((step * $1)) -ge 1 ] && [ $((step * $1)) -le 6 ] && right=$((right + 1))
+    done
+    [ "$total" -ge 10 ] && [ $((right * 4)) -ge $((total * 3)) ] && [ "$UNMATCHED" -eq 0 ]
+}
+# all_steps DIRECTION: every step seen went that way (1 or -1), none the other.
+all_steps() {
+    local step
+    for step in $STEPS; do [ $((step * $1)) -gt 0 ] || return 1; done
+}
+
+# Frame arithmetic modulo 18: signed distance from $1 to $2 in -8..9.
+step_between() {
+    local d=$((($2 - $1 + 18) % 18))
+    [ "$d" -gt 9 ] && d=$((d - 18))
+    echo "$d"
+}
+
+# count_changes MS: watches for MS and sets CHANGES (frame changes seen) and UNMATCHED. A
+# busy machine can only lower the count, so use it for upper bounds.
+count_changes() {
+    local samples="$WORK/count.txt"
+    watch_frames "$1" >"$samples"
+    read -r CHANGES UNMATCHED < <(awk '
+        $2 < 0 { unmatched++; next }
+        seen && $2 != last { changes++ }
+        { last = $2; seen = 1 }
+        END { printf "%d %d\n", changes, unmatched }
+    ' "$samples")
+    log "$CHANGES changes in $1 ms ($UNMATCHED unmatched samples)"
+}
+# changes_within N SECONDS: N frame changes are seen within SECONDS; sets CHANGES and STEPS.
+changes_within() {
+    OBSERVE_CHANGES=$1 observe $(($2 * 1000 + 1)) $(($2 * 1000)) true
+    CHANGES=$(wc -w <<<"$STEPS")
+    [ "$CHANGES" -ge "$1" ]
+}
