@@ -6,16 +6,19 @@
 # display's lock and socket.
 #
 # Settings (environment):
-#   KELTO_WM      window manager: openbox (default), none, or a command name (xfwm4, icewm...)
+#   KELTO_WM      window manager: openbox (default), xfwm4, icewm, fluxbox, metacity, mutter
+#                 (--x11), twm, none, or another command name
 #   KELTO_WM_CMD  command line that starts it, when the name alone is not enough
 #   KELTO_DISPLAY a fixed display number (:N) instead of the first free one
-#   KELTO_SCREEN  Xvfb screen, 1024x768x24 by default; KELTO_XVFB_ARGS: more Xvfb options
+#   KELTO_SCREEN  Xvfb screen as WIDTHxHEIGHTxDEPTH, 1024x768x24 by default (1024x768x8 for a
+#                 colour-map display); KELTO_XVFB_ARGS: more Xvfb options
 #   KELTO_BIN     the viewer, for start_kelto
 #   KELTO_PROBE, KELTO_HOLDER_DUMP   window_probe and holder_dump, for the frame functions
 #   KEEP_FAILED   set: a failed script keeps its work folder
 #
-# Session:  start_display, lose_display (SIGKILL to the server), stop_display
-# Viewer:   start_kelto [ARGS], start_program COMMAND..., kelto_alive, await_exit SECONDS,
+# Session:  start_display, lose_display (SIGKILL to the server), stop_display, start_wm, stop_wm,
+#           framed_window WID
+# Viewer:   [START_POINTER="X Y"] start_kelto [ARGS], start_program COMMAND..., kelto_alive, await_exit SECONDS,
 #           stop_kelto, inner_origin, rss_kib
 # Input:    keys KEY..., pointer_inner X Y, click, click_gap
 # Frames:   current_frame, settled_frame, change_from, watch_frames, screenshot, observe
@@ -46,8 +49,30 @@ for _tool in Xvfb xdotool xwininfo xprop setsid; do
         exit 77
     fi
 done
-_wm_program=${KELTO_WM_CMD:-$KELTO_WM}
-if [ "$KELTO_WM" != none ] && ! command -v "${_wm_program%% *}" >/dev/null; then
+# wm_command NAME: sets WM_COMMAND to the command line that starts window manager NAME.
+wm_command() {
+    if [ -n "${KELTO_WM_CMD:-}" ]; then
+        read -r -a WM_COMMAND <<<"$KELTO_WM_CMD"
+        return 0
+    fi
+    case $1 in
+        openbox) WM_COMMAND=(openbox --sm-disable) ;;
+        # xfwm4 and mutter read their settings over a session bus; no compositing, as on old
+        # screens.
+        xfwm4) WM_COMMAND=(dbus-run-session -- xfwm4 --compositor=off --sm-client-disable) ;;
+        mutter) WM_COMMAND=(dbus-run-session -- mutter --x11 --sm-disable) ;;
+        metacity) WM_COMMAND=(metacity --no-composite) ;;
+        *) WM_COMMAND=("$1") ;;
+    esac
+}
+# wm_installed NAME: the programs that start window manager NAME are there.
+wm_installed() {
+    [ "$1" != none ] || return 0
+    wm_command "$1"
+    command -v "${WM_COMMAND[0]}" >/dev/null || return 1
+    [ "${WM_COMMAND[0]}" != dbus-run-session ] || command -v "${WM_COMMAND[2]}" >/dev/null
+}
+if ! wm_installed "$KELTO_WM"; then
     echo "SKIP: window manager $KELTO_WM is not installed"
     exit 77
 fi
@@ -139,6 +164,7 @@ start_watcher() {
         while kill -0 "$1" 2>/dev/null; do sleep 1; done
         [ -f "$2/pids" ] || exit 0
         while read -r kind pid number; do
+            [ "$kind" != wm ] || kill -KILL -- "-$pid" 2>/dev/null
             kill -KILL "$pid" 2>/dev/null
             if [ "$kind" = xvfb ]; then
                 [ -n "$number" ] || continue
@@ -182,28 +208,52 @@ start_display() {
     log "display $DISPLAY, window manager $KELTO_WM"
 }
 
+# start_wm: starts KELTO_WM on DISPLAY and waits until it manages windows. It runs in a session
+# of its own with HOME in the work folder: it writes nothing outside it, and stop_wm ends it
+# with all it started (the session bus of xfwm4 and mutter).
 start_wm() {
     WM_PID=
     [ "$KELTO_WM" != none ] || return 0
-    local command=${KELTO_WM_CMD:-}
-    if [ -z "$command" ]; then
-        case $KELTO_WM in
-            openbox) command='openbox --sm-disable' ;;
-            *) command=$KELTO_WM ;;
-        esac
+    local home="$WORK/home-$KELTO_WM"
+    mkdir -p "$home"
+    # twm's stock settings wait for a click to place each new window.
+    [ "$KELTO_WM" != twm ] || printf '%s\n' RandomPlacement NoGrabServer 'TitleFont "fixed"' \
+        'MenuFont "fixed"' 'IconFont "fixed"' 'ResizeFont "fixed"' 'IconManagerFont "fixed"' \
+        >"$home/.twmrc"
+    # fluxbox's stock style sets a wallpaper with an image viewer and, when that fails, opens a
+    # message window at once, over the viewer's window and with the focus.
+    if [ "$KELTO_WM" = fluxbox ]; then
+        mkdir -p "$home/.fluxbox"
+        echo 'background: none' >"$home/.fluxbox/overlay"
     fi
-    # shellcheck disable=SC2086  # a command line, split on purpose
-    $command >"$WORK/wm.log" 2>&1 &
+    wm_command "$KELTO_WM"
+    # Not a job-control child, so setsid makes this very process the session's leader.
+    HOME=$home setsid "${WM_COMMAND[@]}" >"$WORK/wm.log" 2>&1 &
     WM_PID=$!
     remember_pid wm "$WM_PID"
-    wait_until 20 wm_running || fail "$KELTO_WM did not come up"
+    _wm_since=$SECONDS
+    wait_until 20 wm_running || fail "$KELTO_WM did not come up (log: $(tail -n 3 "$WORK/wm.log"))"
 }
 # A window manager that follows the desktop conventions names itself on the root window; one
 # that does not (twm) is taken as up once it has run for a second.
 wm_running() {
-    kill -0 "$WM_PID" 2>/dev/null || fail "$KELTO_WM ended at start (see $WORK/wm.log)"
+    kill -0 "$WM_PID" 2>/dev/null ||
+        fail "$KELTO_WM ended at start (log: $(tail -n 3 "$WORK/wm.log"))"
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    case $KELTO_WM in twm) [ "$SECONDS" -gt "${_wm_since:=$SECONDS}" ] ;; *) return 1 ;; esac
+    case $KELTO_WM in twm) [ "$SECONDS" -gt "$((_wm_since + 1))" ] ;; *) return 1 ;; esac
+}
+stop_wm() {
+    [ -n "$WM_PID" ] || return 0
+    kill -- "-$WM_PID" 2>/dev/null || true
+    end_process "$WM_PID"
+    WM_PID=
+}
+# framed_window WID: the window sits in a frame of the window manager, not on the root.
+framed_window() {
+    local parent root
+    parent=$(xwininfo -tree -id "$1" 2>/dev/null | awk '/Parent window id:/ {print $4}')
+    root=$(xwininfo -root 2>/dev/null | awk '/Window id:/ {print $4}')
+    [ -n "$parent" ] && [ "$parent" != "$root" ]
 }
 
 # Kills the X server outright, as a crash would.
@@ -212,13 +262,12 @@ lose_display() {
     wait "$XVFB_PID" 2>/dev/null || true
     remove_display_files "$DISPLAY_NUMBER" "$XVFB_PID"
     forget_pid "$XVFB_PID"
-    end_process "$WM_PID"
+    stop_wm
     XVFB_PID=
-    WM_PID=
 }
 
 stop_display() {
-    end_process "$WM_PID"
+    stop_wm
     if [ -n "$XVFB_PID" ]; then
         end_process "$XVFB_PID"
         remove_display_files "$DISPLAY_NUMBER" "$XVFB_PID"
@@ -237,8 +286,10 @@ start_kelto() {
 # start_program COMMAND...: the same for a command that runs the viewer in its own process
 # (valgrind, for one). Sets KELTO_PID and WID.
 start_program() {
-    # The pointer must not rest on the picture: a move there sets the pace.
-    xdotool mousemove 1010 750
+    # The pointer must not rest on the picture: a move there sets the pace. A test of where the
+    # window opens puts it elsewhere (START_POINTER="X Y").
+    # shellcheck disable=SC2086  # two coordinates
+    xdotool mousemove ${START_POINTER:-1010 750}
     # In its own process group the viewer gets the signal dispositions a user's shell gives it;
     # a background job of a script would ignore SIGINT.
     set -m
@@ -264,10 +315,10 @@ find_window() {
 # one, which the window manager may still name as the active window, so waiting for that
 # could return with nothing focused.
 activate_window() {
-    if [ "$KELTO_WM" = none ]; then
+    # Without a window manager, or under one without the desktop's activation request (twm),
+    # the focus request itself.
+    if [ "$KELTO_WM" = none ] || ! xdotool windowactivate "$WID" 2>/dev/null; then
         xdotool windowfocus "$WID"
-    else
-        xdotool windowactivate "$WID"
     fi
     wait_until 20 has_focus
 }
