@@ -3,19 +3,15 @@
 # factor the window is 483 x floor(factor) device pixels and the frames fill it with crisp
 # one-pixel lines; whole factors grow both by that factor, every frame pixel a solid square.
 # Checked from screenshots against the holder pictures.
-# shellcheck source=../realwindow/lib.sh
+# shellcheck source-path=SCRIPTDIR source=../realwindow/lib.sh
 . "$(dirname "$0")/../realwindow/lib.sh"
-# shellcheck source=window_managers.sh
-. "$(dirname "$0")/window_managers.sh"
 for tool in import convert compare; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
 dump_holders
 # Room for the window at twice its size.
-start_test_display 24 1280x1100
-start_window_manager openbox
-trap end_test EXIT
+KELTO_SCREEN=1280x1100x24 start_display
 
 # shows_holder_at WHOLE: the window's picture, taken every WHOLE device pixels, is one of the
 # holder pictures exactly, and holds nothing but black and white.
@@ -45,8 +41,10 @@ for setting in QT_SCALE_FACTOR=1.5 QT_SCREEN_SCALE_FACTORS=1.5 QT_SCALE_FACTOR=2
     whole=${factor%.*}
     env "$setting" "$KELTO_BIN" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
     KELTO_PID=$!
+    remember_pid kelto "$KELTO_PID"
     wait_until 15 find_window || fail "$setting: no window"
-    timeout 10 xdotool windowactivate --sync "$WID" || fail "$setting: window not activated"
+    # Not start_kelto: the probe knows the window only at its own size.
+    activate_window || fail "$setting: window not activated"
     size=483
     [ "$whole" -gt 1 ] && size=$((483 * whole))
     wait_until 10 bash -c "xwininfo -id $WID | grep -q 'Width: $size'" || true
