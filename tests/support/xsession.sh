@@ -297,7 +297,11 @@ start_program() {
     KELTO_PID=$!
     set +m
     remember_pid kelto "$KELTO_PID"
-    wait_until "${KELTO_START_SECONDS:-30}" find_window || fail "no kelto window appeared"
+    if ! wait_until "${KELTO_START_SECONDS:-30}" find_window; then
+        xwininfo -root -tree 2>/dev/null | grep -i kelto | sed 's/^ */windows: /' | head -n 5
+        [ ! -s "$WORK/wm.log" ] || sed 's/^/wm: /' "$WORK/wm.log" | tail -n 5
+        fail "no kelto window appeared"
+    fi
     activate_window || fail "window could not be activated"
     if [ -n "${KELTO_PROBE:-}" ]; then
         wait_until 30 shows_a_frame || fail "window shows none of the holder pictures"
