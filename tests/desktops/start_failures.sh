@@ -3,15 +3,15 @@
 # line "kelto: error: ..." on stderr that says what is missing; no abort, no core file, no
 # toolkit text.
 # usage: start_failures.sh KELTO LATE_FATAL
-set -uo pipefail
 kelto=$(realpath "$1")
 late_fatal=$(realpath "$2")
-for tool in Xvfb xprop; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-work=$(mktemp -d "${TMPDIR:-/tmp}/kelto-start-failures.XXXXXX")
-xvfb=
-trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+# The depth-8 display below comes from the shared session helper, without a window manager.
+KELTO_WM=none
+# shellcheck source-path=SCRIPTDIR source=../support/xsession.sh
+. "$(dirname "$0")/../support/xsession.sh"
+# Failed starts are what is looked at here: a failing command must not end the script.
+set +e
+work=$WORK
 cd "$work" || exit 1
 ulimit -c unlimited 2>/dev/null
 failures=0
@@ -61,24 +61,9 @@ expect_failure "fatal toolkit message after start" 'The toolkit gave up' \
     "${clean[@]}" QT_QPA_PLATFORM=offscreen "$late_fatal"
 
 # An 8-bit colour-map display, where the toolkit paints nothing: one line, not a flood.
-# Xvfb picks a free display number itself, or takes KELTO_DISPLAY_NUMBER for runs by hand.
-if [ -n "${KELTO_DISPLAY_NUMBER:-}" ]; then
-    echo "$KELTO_DISPLAY_NUMBER" >"$work/display"
-    Xvfb ":$KELTO_DISPLAY_NUMBER" -screen 0 1024x768x8 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    sleep 1
-else
-    Xvfb -displayfd 3 -screen 0 1024x768x8 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb=$!
-fi
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-if [ -s "$work/display" ]; then
-    expect_failure "depth 8" 'the display has 8-bit colour; kelto needs 16-bit colour or more' \
-        "${clean[@]}" DISPLAY=":$(head -n 1 "$work/display")" "$kelto"
-else
-    echo "FAIL: Xvfb at depth 8 did not start"
-    failures=$((failures + 1))
-fi
+KELTO_SCREEN=1024x768x8 start_display
+expect_failure "depth 8" 'the display has 8-bit colour; kelto needs 16-bit colour or more' \
+    "${clean[@]}" DISPLAY="$DISPLAY" "$kelto"
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo PASS
