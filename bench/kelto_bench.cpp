@@ -65,7 +65,8 @@ class StampingWaiter final : public kelto::IdleWaiter {
     const long warmup_;
     std::optional<std::uint64_t> pinned_;
     std::vector<Clock::time_point> stamps_;
-    kelto::PreciseIdleWaiter precise_;
+    kelto::SteadyWaitClock clock_;
+    kelto::PreciseIdleWaiter precise_{clock_};
 };
 
 }  // namespace

@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
     // An idle stretch before each copy, waited as the viewer waits, shows what waking from
     // idle costs this display stack.
     const long idleMicroseconds = argc > 4 ? std::strtol(argv[4], nullptr, 10) : 0;
-    kelto::PreciseIdleWaiter waiter;
+    kelto::SteadyWaitClock clock;
+    kelto::PreciseIdleWaiter waiter(clock);
 
     Display* display = XOpenDisplay(nullptr);
     if (!display) {

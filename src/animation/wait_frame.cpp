@@ -44,9 +44,6 @@ void SteadyWaitClock::SleepUntil(TimePoint deadline) {
     }
 }
 
-PreciseIdleWaiter::PreciseIdleWaiter()
-    : ownClock_(std::make_unique<SteadyWaitClock>()), clock_(*ownClock_) {}
-
 PreciseIdleWaiter::PreciseIdleWaiter(WaitClock& clock) : clock_(clock) {}
 
 void PreciseIdleWaiter::WaitIterations(std::uint64_t iterations) {

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 
 namespace kelto {
 
@@ -47,12 +46,10 @@ class SteadyWaitClock final : public WaitClock {
 // now instead. Zero iterations do not wait and drop the carried deadline.
 class PreciseIdleWaiter final : public IdleWaiter {
   public:
-    PreciseIdleWaiter();
     explicit PreciseIdleWaiter(WaitClock& clock);
     void WaitIterations(std::uint64_t iterations) override;
 
   private:
-    std::unique_ptr<WaitClock> ownClock_;
     WaitClock& clock_;
     std::uint64_t carriedIterations_ = 0;
     WaitClock::TimePoint deadline_{};

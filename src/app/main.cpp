@@ -13,7 +13,8 @@ int main() {
         QApplication application(kelto::ToolkitArgc(), kelto::ToolkitArgv());
         kelto::CheckToolkitStarted();
         kelto::ProgramEndNow end;
-        kelto::PreciseIdleWaiter waiter;
+        kelto::SteadyWaitClock clock;
+        kelto::PreciseIdleWaiter waiter(clock);
         kelto::Form1 window(end, waiter);
         const auto frame = kelto::ShowOnDesktop(window);
         return application.exec();

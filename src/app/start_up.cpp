@@ -2,9 +2,8 @@
 
 #include <QGuiApplication>
 
-#include "window/compositor_loss.h"
-#include "window/display_loss.h"
 #include "window/screen_check.h"
+#include "window/toolkit_failure.h"
 #include "window/whole_scale.h"
 #include "window/window_hints.h"
 
@@ -22,8 +21,6 @@ void PrepareToolkit() {
         Qt::HighDpiScaleFactorRoundingPolicy::Floor);
     UseWholeScaleFactorsOnly();
     EndAtOnceOnToolkitFailure();
-    // Installed last, so it sees the lost compositor's messages first.
-    EndAtOnceOnCompositorLoss();
 }
 
 void CheckToolkitStarted() {

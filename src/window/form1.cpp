@@ -39,7 +39,7 @@ Form1::Form1(ProgramEnd& end, IdleWaiter& waiter)
     picture1_->setFocus();
 }
 
-const FrameHolder& Form1::Holder(int holderNumber) const {
+const FrameHolder& Form1::Holder(int holderNumber) {
     // Converted on first use: the window shows without waiting for all 18 conversions (16 MB
     // written), and filling the frame table converts the rest one per event step.
     FrameHolder& holder = holders_.at(holderNumber - 1);

@@ -43,7 +43,7 @@ class Form1 final : public QWidget, private AnimationHost<QPixmap>, private Pict
     [[noreturn]] void Form_Activate();
     void FillFrameTable();
     void StartOnce();
-    const FrameHolder& Holder(int holderNumber) const;
+    const FrameHolder& Holder(int holderNumber);
 
     void ShowFrame(const QPixmap& picture) override;
     void ProcessPendingEvents() override;
@@ -58,7 +58,7 @@ class Form1 final : public QWidget, private AnimationHost<QPixmap>, private Pict
     bool started_ = false;
 
     AnimationState state_;
-    mutable std::array<FrameHolder, kFrameCount> holders_;
+    std::array<FrameHolder, kFrameCount> holders_;
     FrameTable<QPixmap> frameTable_;
     AnimationLoop<QPixmap> loop_;
     PictureArea* picture1_ = nullptr;

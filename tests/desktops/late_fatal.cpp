@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
-#include "window/display_loss.h"
+#include "window/toolkit_failure.h"
 
 int main(int argc, char** argv) {
     kelto::EndAtOnceOnToolkitFailure();

@@ -23,17 +23,18 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ -n $(field Maintainer) ]] || fail "no Maintainer"
 [[ $(field Description) == *KELTO* ]] || fail "Description does not name KELTO"
 
-# Depends: the Qt 6 runtime (libraries and the platform plugins they load) and the C and
-# C++ runtimes, nothing else.
+# Depends: the Qt 6 runtime (libraries and the platform plugins they load), the C and C++
+# runtimes, and xcb, through which the window's hints reach X11 desktops; nothing else.
 depends=$(field Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/^ *//' -e 's/[ (].*//')
 for name in $names; do
     case $name in
-    libqt6core6 | libqt6gui6 | libqt6widgets6 | qt6-qpa-plugins | libc6 | libstdc++6 | libgcc-s1) ;;
+    libqt6core6 | libqt6gui6 | libqt6widgets6 | qt6-qpa-plugins | libc6 | libstdc++6 | libgcc-s1 | \
+        libxcb1) ;;
     *) fail "unexpected dependency $name in: $depends" ;;
     esac
 done
-for name in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+for name in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libxcb1; do
     grep -qx "$name" <<<"$names" || fail "$name missing from Depends: $depends"
 done
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "window/display_loss.h"
+#include "window/toolkit_failure.h"
 #include "window/screen_check.h"
 #include "window/whole_scale.h"
 

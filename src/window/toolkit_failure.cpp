@@ -1,4 +1,4 @@
-#include "window/display_loss.h"
+#include "window/toolkit_failure.h"
 
 #include <QRegularExpression>
 #include <QtGlobal>
@@ -24,6 +24,14 @@ constexpr int kMostMessagesPassedOn = 10;
     std::_Exit(EXIT_FAILURE);
 }
 
+// The last words of a broken display connection: X11's, and the Wayland plugin's two, which it
+// may say from its event thread.
+bool IsLostConnection(const QString& message) {
+    return message.contains(QLatin1String("X11 connection broke")) ||
+           message.startsWith(QLatin1String("The Wayland connection broke")) ||
+           message.startsWith(QLatin1String("The Wayland connection experienced a fatal error"));
+}
+
 QString FirstLine(const QString& text) {
     for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         if (!line.trimmed().isEmpty()) return line.trimmed();
@@ -37,7 +45,7 @@ void PassOn(QtMsgType type, const QMessageLogContext& context, const QString& me
 }
 
 void Handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("X11 connection broke"))) Fail(message);
+    if (IsLostConnection(message)) Fail(message);
     std::unique_lock lock(heldLock);
     if (type == QtFatalMsg) Fail(started ? FirstLine(message) : StartFailure(held, message));
     if (!started) {
