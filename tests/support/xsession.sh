@@ -15,11 +15,14 @@
 #   KELTO_BIN     the viewer, for start_kelto
 #   KELTO_PROBE, KELTO_HOLDER_DUMP   window_probe and holder_dump, for the frame functions
 #   KEEP_FAILED   set: a failed script keeps its work folder
+#   FAIL_LOGS     files in the work folder whose tails fail shows besides kelto's stderr
 #
 # Session:  start_display, lose_display (SIGKILL to the server), stop_display, start_wm, stop_wm,
 #           framed_window WID
 # Viewer:   [START_POINTER="X Y"] start_kelto [ARGS], start_program COMMAND..., kelto_alive, await_exit SECONDS,
 #           stop_kelto, inner_origin, rss_kib
+# Others:   start_watcher, then remember_pid other PID: ended with the session, also when the
+#           script is killed
 # Input:    keys KEY..., pointer_inner X Y, click, click_gap
 # Frames:   current_frame, settled_frame, change_from, watch_frames, screenshot, observe
 #           and its checks (steps_match, last_frame, stands_still, runs_forward...)
@@ -36,6 +39,7 @@ KELTO_PID=
 DISPLAY_NUMBER=
 WID=
 FAILURES=0
+FAIL_LOGS=${FAIL_LOGS:-}
 EXIT_STATUS=
 ELAPSED_MS=
 
@@ -89,6 +93,10 @@ log() { printf '[%s %s] %s\n' "$(date +%T.%3N)" "$TEST_NAME" "$*"; }
 fail() {
     log "FAIL: $*"
     if [ -s "$WORK/kelto.err" ]; then sed 's/^/kelto stderr: /' "$WORK/kelto.err" | head -n 20; fi
+    local file
+    for file in $FAIL_LOGS; do
+        [ ! -s "$WORK/$file" ] || { echo "--- $file"; tail -n 20 "$WORK/$file"; }
+    done
     exit 1
 }
 check() {  # check DESCRIPTION COMMAND...: records a failure but goes on
@@ -142,6 +150,7 @@ cleanup() {
     local status=$?
     trap - EXIT INT TERM
     end_process "$KELTO_PID"
+    end_others
     stop_display
     if [ "$status" -ne 0 ] && [ -n "${KEEP_FAILED:-}" ]; then
         rm -f "$WORK/pids"
@@ -159,6 +168,8 @@ trap 'exit 143' TERM
 # session, so neither the process group nor the process tree of this shell contains it. It
 # ends the processes listed in $WORK/pids once this shell is gone, unless cleanup ran.
 start_watcher() {
+    [ -z "${_watcher_started:-}" ] || return 0
+    _watcher_started=1
     # shellcheck disable=SC2016  # expanded by the watcher's shell
     setsid -f bash -c '
         while kill -0 "$1" 2>/dev/null; do sleep 1; done
@@ -183,12 +194,18 @@ forget_pid() {
     [ -f "$WORK/pids" ] || return 0
     awk -v pid="$1" '$2 != pid' "$WORK/pids" >"$WORK/pids.new" && mv "$WORK/pids.new" "$WORK/pids"
 }
+# Ends what a script registered as "other" (a compositor, say), before the display goes.
+end_others() {
+    [ -f "$WORK/pids" ] || return 0
+    local pid others
+    others=$(awk '$1 == "other" {print $2}' "$WORK/pids")
+    for pid in $others; do end_process "$pid"; done
+}
 
 # start_display: Xvfb on the first free display number and the window manager KELTO_WM.
 # Sets DISPLAY, DISPLAY_NUMBER, XVFB_PID and WM_PID.
 start_display() {
-    [ -n "${_watcher_started:-}" ] || start_watcher
-    _watcher_started=1
+    start_watcher
     : >"$WORK/display"
     # shellcheck disable=SC2086  # options, split on purpose
     Xvfb ${KELTO_DISPLAY:-} -displayfd 3 -screen 0 "${KELTO_SCREEN:-1024x768x24}" -dpi 96 \

@@ -3,7 +3,7 @@
 # the one before, one step forward, and each stands on screen for most of its pass. Handing a
 # pass's repaint to the compositor only at the next event step showed them in pairs, one of
 # each pair for a few milliseconds only.
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb 1100 860

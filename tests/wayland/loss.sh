@@ -1,7 +1,7 @@
 #!/bin/bash
 # Losing the compositor ends kelto within a second with one line, "kelto: error: ...", and exit
 # status 1, whether the compositor is killed or ends in order. Headless weston: nothing to see.
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 WESTON_BACKEND=headless
@@ -10,13 +10,13 @@ for signal in KILL TERM; do
     start_kelto
     # Give it time to connect, show its window and enter its loop.
     sleep 2
-    kelto_runs || fail "kelto ended early: $(head -c 300 "$WORK/kelto.err")"
+    kelto_alive || fail "kelto ended early: $(head -c 300 "$WORK/kelto.err")"
     sent=$(date +%s%3N)
     kill "-$signal" "$WESTON_PID"
     while ! kelto_gone && [ $(($(date +%s%3N) - sent)) -lt 3000 ]; do sleep 0.01; done
     took=$(($(date +%s%3N) - sent))
     await_exit 5
-    wait "$WESTON_PID" 2>/dev/null || true
+    end_process "$WESTON_PID"
     WESTON_PID=
     lines=$(wc -l <"$WORK/kelto.err")
     log "SIG$signal to weston: status $EXIT_STATUS after $took ms; stderr: $(head -c 200 "$WORK/kelto.err")"

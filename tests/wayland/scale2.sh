@@ -1,7 +1,7 @@
 #!/bin/bash
 # At output scale 2 the frames are doubled with crisp lines: every frame pixel shows as 2x2
 # device pixels of its own colour, the run goes on one step at a time, and the caption is whole.
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb 1300 1220

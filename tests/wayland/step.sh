@@ -2,7 +2,7 @@
 # A step while stopped shows one pass after the key's event step, as on X11: the key waits for
 # the current pass's event step, and the next pass moves and repaints in its own. With the
 # repaint held back to the following event step it took one pass more.
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb 1100 860

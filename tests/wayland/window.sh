@@ -2,7 +2,7 @@
 # The window on Wayland: the frame the program draws shows the whole caption and no buttons;
 # maximise, full screen and resize from the compositor keep the 483x483 client as it is and the
 # program running; Esc still quits with status 0.
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb 1100 860
@@ -19,13 +19,13 @@ log "stopped on frame $frame; client at $x,$y"
 
 # client_as_before: kelto runs and the client, its frame and its surroundings look as before.
 client_as_before() {
-    kelto_runs || return 1
+    kelto_alive || return 1
     local now
     now=$(probe client) || return 1
     [ "$now" = "$x $y $digest" ]
 }
 # unchanged_inside: kelto runs and shows the same frame at its own size, anywhere.
-unchanged_inside() { kelto_runs && [ "$(probe once)" = "$frame" ]; }
+unchanged_inside() { kelto_alive && [ "$(probe once)" = "$frame" ]; }
 
 # weston's desktop shell: Super+Shift+M maximises, Super+Shift+F fills the screen, Super with
 # the right button dragged resizes.
