@@ -76,11 +76,9 @@ class FixedSizeKeeper final : public QObject {
                 QTimer::singleShot(0, this, &FixedSizeKeeper::Restore);
                 break;
             case QEvent::Show:
-                // Before the window is mapped, and once more after the toolkit's own steps.
+                // Before the window is mapped, so the window manager reads them as it takes
+                // the window in.
                 TellTheDesktop(*window_);
-                QTimer::singleShot(0, this, [this] {
-                    if (window_) TellTheDesktop(*window_);
-                });
                 break;
             default:
                 break;
