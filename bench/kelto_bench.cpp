@@ -3,17 +3,14 @@
 //   KELTO_BENCH_PASSES=N     time blocks of N passes, print "block <b> <mean ns>" for each and end
 //   KELTO_BENCH_BLOCKS=B     number of blocks (1)
 //   KELTO_BENCH_WARMUP=W     passes left untimed first (20)
-#include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <optional>
 #include <vector>
 
 #include "animation/wait_frame.h"
 #include "app/start_up.h"
-#include "window/form1.h"
 #include "window/program_end_now.h"
 
 namespace {
@@ -72,17 +69,7 @@ class StampingWaiter final : public kelto::IdleWaiter {
 }  // namespace
 
 int main() {
-    try {
-        kelto::PrepareToolkit();
-        QApplication application(kelto::ToolkitArgc(), kelto::ToolkitArgv());
-        kelto::CheckToolkitStarted();
-        kelto::ProgramEndNow end;
-        StampingWaiter waiter;
-        kelto::Form1 window(end, waiter);
-        const auto frame = kelto::ShowOnDesktop(window);
-        return application.exec();
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "kelto: error: %s\n", failure.what());
-        return 1;
-    }
+    kelto::ProgramEndNow end;
+    StampingWaiter waiter;
+    return kelto::RunViewer(end, waiter);
 }

@@ -1,14 +1,21 @@
 #include "app/start_up.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <cstdio>
+#include <exception>
+#include <memory>
 
+#include "window/form1.h"
 #include "window/screen_check.h"
 #include "window/toolkit_failure.h"
+#include "window/wayland_frame.h"
 #include "window/whole_scale.h"
 #include "window/window_hints.h"
 
 namespace kelto {
+namespace {
 
+// What the toolkit must be told before the application object exists.
 void PrepareToolkit() {
     // The animation loop pumps events from inside an event handler; the plain Unix
     // event dispatcher delivers posted events and repaints at any depth, glib's does not.
@@ -23,16 +30,20 @@ void PrepareToolkit() {
     EndAtOnceOnToolkitFailure();
 }
 
+// Right after the application object exists: throws, with a line for the user, when the
+// display it reached cannot show the frames.
 void CheckToolkitStarted() {
     ToolkitStarted();
     RequireDisplayThatShowsFrames();
 }
 
+// With its hints on X11, inside the program's own frame on Wayland (which the result holds).
 std::unique_ptr<WaylandFrame> ShowOnDesktop(Form1& window) {
     PrepareForDesktop(window, {Form1::kClientSize, Form1::kClientSize});
     return ShowMainWindow(window);
 }
 
+// The program takes no command line: the toolkit sees none either.
 int& ToolkitArgc() {
     static int argc = 1;
     return argc;
@@ -42,6 +53,22 @@ char** ToolkitArgv() {
     static char name[] = "kelto";
     static char* argv[] = {name, nullptr};
     return argv;
+}
+
+}  // namespace
+
+int RunViewer(ProgramEnd& end, IdleWaiter& waiter) {
+    try {
+        PrepareToolkit();
+        QApplication application(ToolkitArgc(), ToolkitArgv());
+        CheckToolkitStarted();
+        Form1 window(end, waiter);
+        const auto frame = ShowOnDesktop(window);
+        return application.exec();
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "kelto: error: %s\n", failure.what());
+        return 1;
+    }
 }
 
 }  // namespace kelto
