@@ -32,19 +32,14 @@ Form1::Form1(ProgramEnd& end, IdleWaiter& waiter)
     setWindowTitle(kCaption);
     setFixedSize(kClientSize, kClientSize);
     for (int k = 1; k <= kFrameCount; ++k)
-        holders_[k - 1] = {QStringLiteral("Image%1").arg(k), ToMonoImage(frames::HolderPicture(k)),
-                           QPixmap()};
+        holders_[k - 1] = {QStringLiteral("Image%1").arg(k), ToMonoImage(frames::HolderPicture(k))};
     picture1_ = new PictureArea(*this, this);
     setFocusProxy(picture1_);
     picture1_->setFocus();
 }
 
-const FrameHolder& Form1::Holder(int holderNumber) {
-    // Converted on first use: the window shows without waiting for all 18 conversions (16 MB
-    // written), and filling the frame table converts the rest one per event step.
-    FrameHolder& holder = holders_.at(holderNumber - 1);
-    if (holder.picture.isNull()) holder.picture = ToDisplayPixmap(holder.loaded);
-    return holder;
+const FrameHolder& Form1::Holder(int holderNumber) const {
+    return holders_.at(holderNumber - 1);
 }
 
 void Form1::Form_Activate() {
@@ -58,14 +53,15 @@ void Form1::Form_Activate() {
 }
 
 void Form1::FillFrameTable() {
-    frameTable_.Fill([this](int k) -> const QPixmap& { return Holder(k).picture; }, *this);
+    frameTable_.Fill([this](int k) -> const FrameHolder& { return Holder(k); }, *this);
 }
 
-void Form1::ShowFrame(const QPixmap& picture) {
+void Form1::ShowFrame(const FrameHolder& picture) {
     picture1_->SetPicture(picture);
 }
 
 void Form1::ProcessPendingEvents() {
+    picture1_->SendPicture();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     SendPendingDisplayRequests();
 }

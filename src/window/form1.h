@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 #include <array>
 
@@ -22,7 +21,7 @@ class Form1Driver;
 
 // The one window. Its first activation fills the frame table and then runs the animation
 // loop for the life of the process; every handler runs inside that loop's event steps.
-class Form1 final : public QWidget, private AnimationHost<QPixmap>, private PictureAreaInput {
+class Form1 final : public QWidget, private AnimationHost<FrameHolder>, private PictureAreaInput {
   public:
     static constexpr int kClientSize = 483;
     static const QString kCaption;
@@ -43,9 +42,9 @@ class Form1 final : public QWidget, private AnimationHost<QPixmap>, private Pict
     [[noreturn]] void Form_Activate();
     void FillFrameTable();
     void StartOnce();
-    const FrameHolder& Holder(int holderNumber);
+    const FrameHolder& Holder(int holderNumber) const;
 
-    void ShowFrame(const QPixmap& picture) override;
+    void ShowFrame(const FrameHolder& picture) override;
     void ProcessPendingEvents() override;
 
     // The picture area's input goes straight to the handlers.
@@ -59,8 +58,8 @@ class Form1 final : public QWidget, private AnimationHost<QPixmap>, private Pict
 
     AnimationState state_;
     std::array<FrameHolder, kFrameCount> holders_;
-    FrameTable<QPixmap> frameTable_;
-    AnimationLoop<QPixmap> loop_;
+    FrameTable<FrameHolder> frameTable_;
+    AnimationLoop<FrameHolder> loop_;
     PictureArea* picture1_ = nullptr;
 };
 

@@ -24,8 +24,11 @@ QImage ToMonoImage(const frames::MonoPicture& picture) {
     return image;
 }
 
-QPixmap ToDisplayPixmap(const QImage& loaded) {
-    return QPixmap::fromImage(loaded.convertToFormat(QImage::Format_RGB32));
+const QPixmap& FrameHolder::Pixmap() const {
+    // Converted once, so that painting it again converts nothing.
+    if (pixmap_.isNull())
+        pixmap_ = QPixmap::fromImage(loaded_.convertToFormat(QImage::Format_RGB32));
+    return pixmap_;
 }
 
 }  // namespace kelto

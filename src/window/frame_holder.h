@@ -9,17 +9,25 @@
 namespace kelto {
 
 // Image1 to Image18: never shown, they only carry the pictures the frame table refers to.
-struct FrameHolder {
-    QString name;
+class FrameHolder {
+  public:
+    FrameHolder() = default;
+    FrameHolder(QString name, QImage loaded) : name_(std::move(name)), loaded_(std::move(loaded)) {}
+
+    const QString& Name() const { return name_; }
     // Decoded when the window is created, one bit a pixel.
-    QImage loaded;
-    // The same picture in the display's format, made on first use (Form1::Holder).
-    QPixmap picture;
+    const QImage& Loaded() const { return loaded_; }
+    // The same picture in the display's format, made on first use: only the toolkit's own
+    // painting needs it, and on X11 that is rare (see ServerFrames).
+    const QPixmap& Pixmap() const;
+
+  private:
+    QString name_;
+    QImage loaded_;
+    mutable QPixmap pixmap_;
 };
 
 // One bit a pixel, colour 0 black and 1 white as in the picture.
 QImage ToMonoImage(const frames::MonoPicture& picture);
-// The picture as the display wants it, converted once so no pass converts anything.
-QPixmap ToDisplayPixmap(const QImage& loaded);
 
 }  // namespace kelto

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -48,29 +49,56 @@ PictureArea::PictureArea(PictureAreaInput& input, QWidget* parent) : QFrame(pare
     setMouseTracking(true);
 }
 
-void PictureArea::SetPicture(const QPixmap& picture) {
-    const QPixmap* previous = picture_;
+void PictureArea::SetPicture(const FrameHolder& picture) {
+    const FrameHolder* previous = picture_;
     picture_ = &picture;
+    if (UsesServerFrames()) {
+        // The window keeps what was sent; exposed parts are repainted by the toolkit.
+        pictureToSend_ = pictureToSend_ || previous != &picture;
+        return;
+    }
     // What is on screen already matches the previous picture; repaint only what differs.
-    const bool unscaled = PictureRect().size() == QSizeF(picture.size());
-    update(previous && unscaled ? ChangedArea(*previous, picture) : QRegion(InnerRect()));
+    const bool unscaled = PictureRect().size() == QSizeF(picture.Loaded().size());
+    update(previous && unscaled ? ChangedArea(previous->Loaded(), picture.Loaded())
+                                : QRegion(InnerRect()));
 }
 
-QRegion PictureArea::ChangedArea(const QPixmap& from, const QPixmap& to) {
+void PictureArea::SendPicture() {
+    if (!pictureToSend_) return;
+    pictureToSend_ = false;
+    serverFrames_->Show(picture_->Loaded(), mapTo(window(), InnerRect().topLeft()));
+}
+
+bool PictureArea::UsesServerFrames() {
+    if (!serverFramesChecked_ && window()->isVisible()) {
+        serverFramesChecked_ = true;
+        serverFrames_ = ServerFrames::For(*window());
+        if (serverFrames_) window()->windowHandle()->installEventFilter(this);
+    }
+    return serverFrames_ && devicePixelRatio() == 1.0;
+}
+
+bool PictureArea::eventFilter(QObject* watched, QEvent* event) {
+    // Pictures sent past the toolkit never reached its back buffer, which it would show as
+    // it stands when the window is uncovered: have it paint the current picture first.
+    if (event->type() == QEvent::Expose) update(InnerRect());
+    return QFrame::eventFilter(watched, event);
+}
+
+QRegion PictureArea::ChangedArea(const QImage& from, const QImage& to) {
     const auto key = std::make_pair(from.cacheKey(), to.cacheKey());
     if (const auto found = changes_.find(key); found != changes_.end()) return found->second;
     const QRect inner = InnerRect();
-    const QImage a = from.toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage b = to.toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect shown = (a.rect() | b.rect()) & QRect(QPoint(0, 0), inner.size());
+    const QRect shown = (from.rect() | to.rect()) & QRect(QPoint(0, 0), inner.size());
+    // One bit a pixel: a tile's row is the bytes under its columns.
     const auto rowsDiffer = [&](const QRect& tile) {
-        if (!a.rect().contains(tile) || !b.rect().contains(tile)) return true;
-        const auto bytes = static_cast<std::size_t>(tile.width()) * sizeof(QRgb);
-        for (int y = tile.top(); y <= tile.bottom(); ++y) {
-            const auto* rowA = reinterpret_cast<const QRgb*>(a.constScanLine(y)) + tile.left();
-            const auto* rowB = reinterpret_cast<const QRgb*>(b.constScanLine(y)) + tile.left();
-            if (std::memcmp(rowA, rowB, bytes) != 0) return true;
-        }
+        if (!from.rect().contains(tile) || !to.rect().contains(tile)) return true;
+        const int firstByte = tile.left() / 8;
+        const auto bytes = static_cast<std::size_t>(tile.right() / 8 - firstByte + 1);
+        for (int y = tile.top(); y <= tile.bottom(); ++y)
+            if (std::memcmp(from.constScanLine(y) + firstByte, to.constScanLine(y) + firstByte,
+                            bytes) != 0)
+                return true;
         return false;
     };
     QRegion changed;
@@ -90,7 +118,7 @@ QRectF PictureArea::PictureRect() const {
     // pixels only, the nearest whole factor at or below the screen's.
     const qreal ratio = devicePixelRatioF();
     const qreal whole = std::max<qreal>(1, std::floor(ratio));
-    return {QPointF(InnerRect().topLeft()), QSizeF(picture_->size()) * (whole / ratio)};
+    return {QPointF(InnerRect().topLeft()), QSizeF(picture_->Loaded().size()) * (whole / ratio)};
 }
 
 void PictureArea::paintEvent(QPaintEvent* event) {
@@ -99,7 +127,7 @@ void PictureArea::paintEvent(QPaintEvent* event) {
     if (!inner.contains(event->rect())) drawFrame(&painter);
     const QRectF pictureRect = PictureRect();
     const QBrush background = palette().brush(QPalette::Button);
-    if (picture_ && pictureRect.size() != QSizeF(picture_->size())) {
+    if (picture_ && pictureRect.size() != QSizeF(picture_->Loaded().size())) {
         // Dense screens: background first, then the whole picture scaled, clipped.
         painter.setClipRegion(event->region() & inner);
         const QRect surelyCovered(
@@ -107,7 +135,7 @@ void PictureArea::paintEvent(QPaintEvent* event) {
             QPoint(std::floor(pictureRect.right()) - 1, std::floor(pictureRect.bottom()) - 1));
         for (const QRect& bare : (event->region() & inner).subtracted(surelyCovered))
             painter.fillRect(bare, background);
-        painter.drawPixmap(pictureRect, *picture_, QRectF(picture_->rect()));
+        painter.drawPixmap(pictureRect, picture_->Pixmap(), QRectF(picture_->Pixmap().rect()));
         return;
     }
     // Rectangle by rectangle: each stays a straight copy, where a clip region would make the
@@ -120,7 +148,7 @@ void PictureArea::paintEvent(QPaintEvent* event) {
         for (int top = covered.top(); top <= covered.bottom(); top += kTile) {
             const QRect band(covered.left(), top, covered.width(),
                              std::min(kTile, covered.bottom() + 1 - top));
-            painter.drawPixmap(band, *picture_, band.translated(-inner.topLeft()));
+            painter.drawPixmap(band, picture_->Pixmap(), band.translated(-inner.topLeft()));
         }
         for (const QRect& bare : QRegion(rect).subtracted(covered))
             painter.fillRect(bare, background);

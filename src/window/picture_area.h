@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QFrame>
-#include <QPixmap>
+#include <QImage>
 #include <QRegion>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
+#include "window/frame_holder.h"
 #include "window/picture_area_input.h"
 #include "window/picture_area_units.h"
+#include "window/server_frames.h"
 
 namespace kelto {
 
@@ -18,8 +21,12 @@ class PictureArea final : public QFrame {
   public:
     PictureArea(PictureAreaInput& input, QWidget* parent);
 
-    void SetPicture(const QPixmap& picture);
-    const QPixmap* Picture() const { return picture_; }
+    // The picture reaches the screen in the next event step: SendPicture, then the toolkit's
+    // repaints.
+    void SetPicture(const FrameHolder& picture);
+    const FrameHolder* Picture() const { return picture_; }
+    // Sends a picture that the toolkit's painting passes by (ServerFrames); nothing else.
+    void SendPicture();
     // The inner area's rectangle in this widget's coordinates.
     QRect InnerRect() const { return contentsRect(); }
 
@@ -31,6 +38,7 @@ class PictureArea final : public QFrame {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -38,12 +46,17 @@ class PictureArea final : public QFrame {
     bool InInnerArea(QPointF pixel) const;
     // Whether the pointer stands on another pixel than last seen; remembers this one.
     bool MovedTo(QPointF pixel);
-    QRegion ChangedArea(const QPixmap& from, const QPixmap& to);
+    QRegion ChangedArea(const QImage& from, const QImage& to);
+    bool UsesServerFrames();
     QRectF PictureRect() const;
     void ReportMove(QMouseEvent* event, QPointF pixel);
 
     PictureAreaInput& input_;
-    const QPixmap* picture_ = nullptr;
+    const FrameHolder* picture_ = nullptr;
+    // Pictures go to the screen this way where they can (X11, unscaled); decided once shown.
+    std::unique_ptr<ServerFrames> serverFrames_;
+    bool serverFramesChecked_ = false;
+    bool pictureToSend_ = false;
     // Where two pictures differ inside the inner area, by pair of cache keys.
     std::map<std::pair<qint64, qint64>, QRegion> changes_;
     // A press inside the inner area lets moves outside it through until the release.

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QPixmap>
-
 #include "animation/pass_rules.h"
 #include "window/form1.h"
+#include "window/frame_holder.h"
 
 namespace kelto::testing {
 
@@ -21,10 +20,10 @@ class Form1Driver {
         EnterLoop();
     }
     void RunPass() { form_.loop_.RunPass(); }
-    void ShowFrame(const QPixmap& picture) { form_.ShowFrame(picture); }
+    void ShowFrame(const FrameHolder& picture) { form_.ShowFrame(picture); }
 
     AnimationState& State() { return form_.state_; }
-    const FrameTable<QPixmap>& Frames() const { return form_.frameTable_; }
+    const FrameTable<FrameHolder>& Frames() const { return form_.frameTable_; }
     const FrameHolder& Holder(int holderNumber) const { return form_.Holder(holderNumber); }
     PictureArea* Picture1() const { return form_.picture1_; }
 

@@ -24,12 +24,11 @@ class DensityTest : public QObject {
         const int whole = std::max(1, static_cast<int>(std::floor(ratio)));
         QCOMPARE(form.size(), QSize(483, 483));  // logical size stays
 
-        drive.ShowFrame(drive.Holder(1).picture);
+        drive.ShowFrame(drive.Holder(1));
         QApplication::processEvents();
         QImage screen = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
         screen.setDevicePixelRatio(1);
-        const QImage frame =
-            drive.Holder(1).picture.toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage frame = drive.Holder(1).Loaded().convertToFormat(QImage::Format_RGB32);
         const QImage expected =
             frame.scaled(frame.size() * whole, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         const int origin = static_cast<int>(std::lround(2 * ratio));

@@ -86,9 +86,9 @@ class Form1Test : public QObject {
         Form1 form(end, waiter);
         testing::Form1Driver drive(form);
         for (int k = 1; k <= 18; ++k) {
-            QCOMPARE(drive.Holder(k).name, QStringLiteral("Image%1").arg(k));
+            QCOMPARE(drive.Holder(k).Name(), QStringLiteral("Image%1").arg(k));
             const frames::MonoPicture source = frames::HolderPicture(k);
-            const QImage shown = drive.Holder(k).picture.toImage();
+            const QImage shown = drive.Holder(k).Loaded();
             QCOMPARE(shown.size(), QSize(source.width, source.height));
             for (int y = 0; y < source.height; y += 7)
                 for (int x = 0; x < source.width; x += 3)
@@ -101,11 +101,10 @@ class Form1Test : public QObject {
         testing::Form1Driver drive(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        drive.ShowFrame(drive.Holder(3).picture);
+        drive.ShowFrame(drive.Holder(3));
         QApplication::processEvents();
         const QImage screen = Grab(form);
-        const QImage frame =
-            drive.Holder(3).picture.toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage frame = drive.Holder(3).Loaded().convertToFormat(QImage::Format_RGB32);
         // Inner area: 479 columns and the top 481 rows show; the frame's last column is cut.
         QCOMPARE(screen.copy(2, 2, 479, 480), frame.copy(0, 0, 479, 480));
         // Below the frame, inner row 480 shows the background.
@@ -119,16 +118,14 @@ class Form1Test : public QObject {
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         drive.FillFrameTable();
-        QCOMPARE(drive.Picture1()->Picture(), &drive.Holder(1).picture);
-        for (int k = 0; k < 18; ++k)
-            QCOMPARE(&drive.Frames().Lookup(k), &drive.Holder(k + 1).picture);
+        QCOMPARE(drive.Picture1()->Picture(), &drive.Holder(1));
+        for (int k = 0; k < 18; ++k) QCOMPARE(&drive.Frames().Lookup(k), &drive.Holder(k + 1));
         drive.EnterLoop();
         drive.RunPass();
-        QCOMPARE(drive.Picture1()->Picture(), &drive.Holder(2).picture);
-        QCOMPARE(Grab(form).copy(2, 2, 479, 480), drive.Holder(2)
-                                                      .picture.toImage()
-                                                      .convertToFormat(QImage::Format_RGB32)
-                                                      .copy(0, 0, 479, 480));
+        QCOMPARE(drive.Picture1()->Picture(), &drive.Holder(2));
+        QCOMPARE(
+            Grab(form).copy(2, 2, 479, 480),
+            drive.Holder(2).Loaded().convertToFormat(QImage::Format_RGB32).copy(0, 0, 479, 480));
         QCOMPARE(waiter.waits.back(), std::uint64_t{1000001});
     }
 

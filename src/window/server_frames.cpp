@@ -1,0 +1,151 @@
+#include "window/server_frames.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace kelto {
+namespace {
+
+template <class Reply>
+struct FreeReply {
+    void operator()(Reply* reply) const { std::free(reply); }
+};
+template <class Reply>
+using ReplyPtr = std::unique_ptr<Reply, FreeReply<Reply>>;
+
+const xcb_screen_t* ScreenWithRoot(xcb_connection_t* connection, xcb_window_t root) {
+    for (auto it = xcb_setup_roots_iterator(xcb_get_setup(connection)); it.rem;
+         xcb_screen_next(&it))
+        if (it.data->root == root) return it.data;
+    return nullptr;
+}
+
+const xcb_visualtype_t* RootVisual(const xcb_screen_t& screen) {
+    for (auto depths = xcb_screen_allowed_depths_iterator(&screen); depths.rem;
+         xcb_depth_next(&depths)) {
+        if (depths.data->depth != screen.root_depth) continue;
+        for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
+             xcb_visualtype_next(&visuals))
+            if (visuals.data->visual_id == screen.root_visual) return visuals.data;
+    }
+    return nullptr;
+}
+
+// Rows in the server's bitmap layout: whole pads, bits and bytes in the server's order.
+std::vector<std::uint8_t> BitmapRows(const QImage& picture, int unitBits, int padBits,
+                                     bool lsbBitFirst, bool lsbByteFirst) {
+    const QImage rows =
+        picture.convertToFormat(lsbBitFirst ? QImage::Format_MonoLSB : QImage::Format_Mono);
+    const auto rowBytes = static_cast<std::size_t>((rows.width() + padBits - 1) / padBits) *
+                          static_cast<std::size_t>(padBits / 8);
+    const auto copied =
+        std::min<std::size_t>(rowBytes, static_cast<std::size_t>(rows.bytesPerLine()));
+    std::vector<std::uint8_t> out(rowBytes * static_cast<std::size_t>(rows.height()), 0);
+    for (int y = 0; y < rows.height(); ++y)
+        std::copy_n(rows.constScanLine(y), copied,
+                    out.begin() + static_cast<std::ptrdiff_t>(y * rowBytes));
+    // A bit stream in the bit order is right as it stands when the bytes of a unit run in the
+    // same order; otherwise each unit's bytes are reversed.
+    const auto unitBytes = static_cast<std::size_t>(unitBits / 8);
+    if (unitBytes > 1 && lsbBitFirst != lsbByteFirst)
+        for (std::size_t at = 0; at + unitBytes <= out.size(); at += unitBytes)
+            std::reverse(out.begin() + static_cast<std::ptrdiff_t>(at),
+                         out.begin() + static_cast<std::ptrdiff_t>(at + unitBytes));
+    return out;
+}
+
+}  // namespace
+
+std::unique_ptr<ServerFrames> ServerFrames::For(const QWidget& window) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
+    if (window.devicePixelRatio() != 1.0) return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || xcb_connection_has_error(connection)) return nullptr;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const auto geometryCookie = xcb_get_geometry(connection, id);
+    const auto attributesCookie = xcb_get_window_attributes(connection, id);
+    const ReplyPtr<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, geometryCookie, nullptr));
+    const ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, attributesCookie, nullptr));
+    if (!geometry || !attributes) return nullptr;
+    const xcb_screen_t* screen = ScreenWithRoot(connection, geometry->root);
+    if (!screen || geometry->depth != screen->root_depth ||
+        attributes->visual != screen->root_visual)
+        return nullptr;
+    const xcb_visualtype_t* visual = RootVisual(*screen);
+    if (!visual || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR) return nullptr;
+
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    const BitmapFormat format{setup->bitmap_format_scanline_unit, setup->bitmap_format_scanline_pad,
+                              setup->bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST,
+                              setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST};
+    const auto validBits = [](int bits) { return bits == 8 || bits == 16 || bits == 32; };
+    if (!validBits(format.unit) || !validBits(format.pad) || format.pad < format.unit)
+        return nullptr;
+    const std::uint32_t white = visual->red_mask | visual->green_mask | visual->blue_mask;
+    return std::unique_ptr<ServerFrames>(
+        new ServerFrames(connection, id, screen->root, format, white));
+}
+
+ServerFrames::ServerFrames(xcb_connection_t* connection, std::uint32_t window, std::uint32_t root,
+                           BitmapFormat format, std::uint32_t white)
+    : connection_(connection), window_(window), root_(root), format_(format) {
+    // A set bit draws white, a clear one black. No exposure events: the pixmaps are whole.
+    windowGc_ = xcb_generate_id(connection_);
+    const std::uint32_t values[] = {white, 0, 0};
+    xcb_create_gc(connection_, windowGc_, window_,
+                  XCB_GC_FOREGROUND | XCB_GC_BACKGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
+}
+
+ServerFrames::~ServerFrames() {
+    for (const auto& [key, bitmap] : bitmaps_) xcb_free_pixmap(connection_, bitmap);
+    if (bitmapGc_) xcb_free_gc(connection_, bitmapGc_);
+    xcb_free_gc(connection_, windowGc_);
+    xcb_flush(connection_);
+}
+
+void ServerFrames::Show(const QImage& picture, QPoint at) {
+    auto found = bitmaps_.find(picture.cacheKey());
+    if (found == bitmaps_.end())
+        found = bitmaps_.emplace(picture.cacheKey(), Upload(picture)).first;
+    xcb_copy_plane(connection_, found->second, window_, windowGc_, 0, 0,
+                   static_cast<std::int16_t>(at.x()), static_cast<std::int16_t>(at.y()),
+                   static_cast<std::uint16_t>(picture.width()),
+                   static_cast<std::uint16_t>(picture.height()), 1);
+    xcb_flush(connection_);
+}
+
+std::uint32_t ServerFrames::Upload(const QImage& picture) {
+    const xcb_pixmap_t bitmap = xcb_generate_id(connection_);
+    const auto width = static_cast<std::uint16_t>(picture.width());
+    const auto height = static_cast<std::uint16_t>(picture.height());
+    xcb_create_pixmap(connection_, 1, bitmap, root_, width, height);
+    if (!bitmapGc_) {
+        bitmapGc_ = xcb_generate_id(connection_);
+        xcb_create_gc(connection_, bitmapGc_, bitmap, 0, nullptr);
+    }
+    const std::vector<std::uint8_t> rows =
+        BitmapRows(picture, format_.unit, format_.pad, format_.leastSignificantBitFirst,
+                   format_.leastSignificantByteFirst);
+    // In bands that each fit one request.
+    const std::size_t rowBytes = height ? rows.size() / height : 0;
+    const std::size_t maxBytes = std::size_t{xcb_get_maximum_request_length(connection_)} * 4;
+    const std::size_t bandRows =
+        std::max<std::size_t>(1, (maxBytes - 64) / std::max<std::size_t>(rowBytes, 1));
+    for (std::size_t top = 0; top < height; top += bandRows) {
+        const std::size_t band = std::min<std::size_t>(bandRows, height - top);
+        xcb_put_image(connection_, XCB_IMAGE_FORMAT_XY_PIXMAP, bitmap, bitmapGc_, width,
+                      static_cast<std::uint16_t>(band), 0, static_cast<std::int16_t>(top), 0, 1,
+                      static_cast<std::uint32_t>(band * rowBytes), rows.data() + top * rowBytes);
+    }
+    return bitmap;
+}
+
+}  // namespace kelto
