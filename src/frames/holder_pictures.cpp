@@ -12,4 +12,9 @@ MonoPicture HolderPicture(int holderNumber) {
     return DecodePictureBlock(block, "Image" + std::to_string(holderNumber));
 }
 
+PackedPicture HolderPictureRows(int holderNumber) {
+    return DecodePictureBlockRows(HolderBlock(holderNumber),
+                                  "Image" + std::to_string(holderNumber));
+}
+
 }  // namespace kelto::frames

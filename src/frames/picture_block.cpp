@@ -1,5 +1,6 @@
 #include "frames/picture_block.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -112,7 +113,8 @@ std::vector<std::uint8_t> EncodePictureBlock(const MonoPicture& picture) {
     return out;
 }
 
-MonoPicture DecodePictureBlock(std::span<const std::uint8_t> block, std::string_view holderName) {
+PackedPicture DecodePictureBlockRows(std::span<const std::uint8_t> block,
+                                     std::string_view holderName) {
     const Reader in(block, holderName);
     in.Need(0, kBlockHeaderSize);
     const std::uint32_t rest = in.U32(0);
@@ -153,19 +155,29 @@ MonoPicture DecodePictureBlock(std::span<const std::uint8_t> block, std::string_
                 std::to_string(fileSize) + "-byte bitmap file");
     in.Need(b + kBitmapHeadersSize, static_cast<std::size_t>(rowsSize));
 
-    MonoPicture picture(width, height);
+    PackedPicture picture{width, height,
+                          std::vector<std::uint8_t>(static_cast<std::size_t>(rowsSize))};
+    // Fill bits may be anything in a block; they stay out of the picture.
+    const std::size_t wholeBytes = static_cast<std::size_t>(width) / 8;
+    const int restBits = width % 8;
+    const auto restMask = static_cast<std::uint8_t>(0xFF00 >> restBits);
     for (std::int32_t r = 0; r < height; ++r) {
         const std::uint8_t* row =
             block.data() + b + kBitmapHeadersSize + static_cast<std::size_t>(r) * stride;
-        std::uint8_t* out =
-            picture.pixels.data() + static_cast<std::size_t>(height - 1 - r) * width;
-        int x = 0;
-        for (; x + 8 <= width; x += 8) {
-            const std::uint8_t byte = row[x / 8];
-            for (int bit = 0; bit < 8; ++bit)
-                out[x + bit] = static_cast<std::uint8_t>((byte >> (7 - bit)) & 1);
-        }
-        for (; x < width; ++x) out[x] = static_cast<std::uint8_t>((row[x / 8] >> (7 - x % 8)) & 1);
+        std::uint8_t* out = picture.rows.data() + static_cast<std::size_t>(height - 1 - r) * stride;
+        std::copy_n(row, wholeBytes, out);
+        if (restBits) out[wholeBytes] = row[wholeBytes] & restMask;
+    }
+    return picture;
+}
+
+MonoPicture DecodePictureBlock(std::span<const std::uint8_t> block, std::string_view holderName) {
+    const PackedPicture packed = DecodePictureBlockRows(block, holderName);
+    MonoPicture picture(packed.width, packed.height);
+    for (int y = 0; y < packed.height; ++y) {
+        const std::uint8_t* row = packed.Row(y);
+        for (int x = 0; x < packed.width; ++x)
+            picture.Set(x, y, static_cast<std::uint8_t>((row[x / 8] >> (7 - x % 8)) & 1));
     }
     return picture;
 }

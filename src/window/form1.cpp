@@ -32,7 +32,8 @@ Form1::Form1(ProgramEnd& end, IdleWaiter& waiter)
     setWindowTitle(kCaption);
     setFixedSize(kClientSize, kClientSize);
     for (int k = 1; k <= kFrameCount; ++k)
-        holders_[k - 1] = {QStringLiteral("Image%1").arg(k), ToMonoImage(frames::HolderPicture(k))};
+        holders_[k - 1] = {QStringLiteral("Image%1").arg(k),
+                           ToMonoImage(frames::HolderPictureRows(k))};
     picture1_ = new PictureArea(*this, this);
     setFocusProxy(picture1_);
     picture1_->setFocus();

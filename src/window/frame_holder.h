@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QString>
 
-#include "frames/mono_picture.h"
+#include "frames/picture_block.h"
 
 namespace kelto {
 
@@ -28,6 +28,6 @@ class FrameHolder {
 };
 
 // One bit a pixel, colour 0 black and 1 white as in the picture.
-QImage ToMonoImage(const frames::MonoPicture& picture);
+QImage ToMonoImage(const frames::PackedPicture& picture);
 
 }  // namespace kelto

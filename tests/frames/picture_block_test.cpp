@@ -93,6 +93,39 @@ TEST(PictureBlockDecode, RoundTripsPicturesOfEveryRowFill) {
     }
 }
 
+// The rows the window loads must be the pixels the decoder reads, fill bits left clear
+// whatever a block stores in them.
+TEST(PictureBlockDecode, RowsAreThePixelsTopRowFirstWithClearFill) {
+    for (int width : {1, 7, 8, 9, 31, 32, 33, 480, 481}) {
+        SCOPED_TRACE(width);
+        const MonoPicture p = Noise(width, 6, static_cast<unsigned>(width) + 99);
+        auto block = EncodePictureBlock(p);
+        const std::size_t stride = RowStride(width);
+        for (std::size_t r = 0; r < 6; ++r)  // set every fill bit of every stored row
+            for (int x = width; x < static_cast<int>(stride * 8); ++x)
+                block[12 + 62 + r * stride + static_cast<std::size_t>(x / 8)] |=
+                    static_cast<std::uint8_t>(0x80 >> (x % 8));
+        EXPECT_EQ(DecodePictureBlock(block, "Image1"), p);
+        const PackedPicture rows = DecodePictureBlockRows(block, "Image1");
+        ASSERT_EQ(rows.width, width);
+        ASSERT_EQ(rows.height, 6);
+        ASSERT_EQ(rows.rows.size(), stride * 6);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < static_cast<int>(stride * 8); ++x) {
+                const int bit = rows.Row(y)[x / 8] >> (7 - x % 8) & 1;
+                ASSERT_EQ(bit, x < width ? p.At(x, y) : 0) << x << "," << y;
+            }
+    }
+}
+
+TEST(PictureBlockDecode, RowsRefuseWhatThePixelDecoderRefuses) {
+    auto bad = RealBlock(3);
+    bad[12 + 28] = 4;  // four bits a pixel
+    EXPECT_THROW(DecodePictureBlockRows(bad, "Image3"), PictureBlockError);
+    bad.pop_back();
+    EXPECT_THROW(DecodePictureBlockRows(bad, "Image3"), PictureBlockError);
+}
+
 TEST(PictureBlockDecode, ReadsBitsAsColourIndicesBottomUp) {
     // Hand-written 8 by 2 block: bottom row 0xF0 (four white, four black), top row 0x01.
     auto b = EncodePictureBlock(MonoPicture(8, 2));
