@@ -107,10 +107,14 @@ for round in 1 2; do
     fi
 done
 
-# Start-up to the first frame on the X server, and peak RSS, in alternating rounds.
-for round in 1 2 3; do
+# Start-up to the first frame on the X server, and peak RSS, in alternating rounds. The viewer
+# starts twice a round: as on this display, and with a GNOME session's settings, under which
+# the toolkit would load its GTK theme (qt6-gtk-platformtheme) if the viewer let it.
+for round in 1 2 3 4; do
     "$probe" startup 3 -- "$kelto" 2>/dev/null |
         awk '{print "startup_ms", $2; print "rss_kb", $4}' >>"$results"
+    XDG_CURRENT_DESKTOP=GNOME "$probe" startup 3 -- "$kelto" 2>/dev/null |
+        awk '{print "startup_gnome_ms", $2; print "rss_gnome_kb", $4}' >>"$results"
     if $peer; then
         "$probe" startup 3 -- "${gifview[@]}" 2>/dev/null |
             awk '{print "gif_startup_ms", $2; print "gif_rss_kb", $4}' >>"$results"

@@ -4,7 +4,7 @@
 # Without options: what building the viewer needs. --with-tests: the test and fuzzing tools
 # (and what packaging needs); --with-package: what `cpack -G DEB` needs (file, and
 # dpkg-shlibdeps, which fills in the package's dependencies); --with-valgrind: valgrind;
-# --with-bench: Google Benchmark, Python and gifsicle for bench/run.sh.
+# --with-bench: Google Benchmark, Python, gifsicle and the GTK theme plugin for bench/run.sh.
 set -euo pipefail
 
 build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev)
@@ -20,7 +20,7 @@ for option in "$@"; do
         --with-tests) packages+=("${test_packages[@]}") ;;
         --with-package) packages+=("${package_packages[@]}") ;;
         --with-valgrind) packages+=(valgrind) ;;
-        --with-bench) packages+=(libbenchmark-dev python3 gifsicle) ;;
+        --with-bench) packages+=(libbenchmark-dev python3 gifsicle qt6-gtk-platformtheme) ;;
         *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
     esac
 done
