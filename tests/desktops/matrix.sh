@@ -83,7 +83,7 @@ if [ "$WM" = none ] || [ "$WM" = twm ]; then
     how=ESC
 else
     timeout 10 xdotool windowactivate --sync "$WID" 2>/dev/null || true
-    xdotool key alt+F4
+    close_by_key
     how=Alt+F4
 fi
 await_exit 10

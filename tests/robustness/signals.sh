@@ -15,7 +15,7 @@ for case in TERM INT TERM-fastest INT-fastest close-request; do
     fi
     signal=${case%-fastest}
     if [ "$case" = close-request ]; then
-        keys alt+F4
+        close_by_key
         expected=0
     else
         kill -s "$signal" "$KELTO_PID"
