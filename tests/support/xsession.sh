@@ -23,7 +23,7 @@
 #           stop_kelto, inner_origin, rss_kib
 # Others:   start_watcher, then remember_pid other PID: ended with the session, also when the
 #           script is killed
-# Input:    keys KEY..., pointer_inner X Y, click, click_gap
+# Input:    keys KEY..., pointer_inner X Y, click, click_gap, close_by_key (Alt+F4)
 # Frames:   current_frame, settled_frame, change_from, watch_frames, screenshot, observe
 #           and its checks (steps_match, last_frame, stands_still, runs_forward...)
 # Results:  log, fail, check DESCRIPTION COMMAND..., finish, wait_until SECONDS COMMAND...
@@ -401,7 +401,7 @@ close_by_key() {
 wm_made_active() {
     local active
     active=$(xprop -root -notype _NET_ACTIVE_WINDOW 2>/dev/null | awk '{print $NF}')
-    [ -n "$active" ] && [ "$((active))" = "$WID" ]
+    [[ $active =~ ^0x[0-9a-fA-F]+$ ]] && [ "$((active))" = "$WID" ]
 }
 is_viewable() { xwininfo -id "$WID" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 kelto_alive() { [ -n "$KELTO_PID" ] && kill -0 "$KELTO_PID" 2>/dev/null && ! kelto_zombie; }
