@@ -90,13 +90,12 @@ std::unique_ptr<ServerFrames> ServerFrames::For(const QWidget& window) {
     if (!validBits(format.unit) || !validBits(format.pad) || format.pad < format.unit)
         return nullptr;
     const std::uint32_t white = visual->red_mask | visual->green_mask | visual->blue_mask;
-    return std::unique_ptr<ServerFrames>(
-        new ServerFrames(connection, id, screen->root, format, white));
+    return std::unique_ptr<ServerFrames>(new ServerFrames(connection, id, format, white));
 }
 
-ServerFrames::ServerFrames(xcb_connection_t* connection, std::uint32_t window, std::uint32_t root,
-                           BitmapFormat format, std::uint32_t white)
-    : connection_(connection), window_(window), root_(root), format_(format) {
+ServerFrames::ServerFrames(xcb_connection_t* connection, std::uint32_t window, BitmapFormat format,
+                           std::uint32_t white)
+    : connection_(connection), window_(window), format_(format) {
     // A set bit draws white, a clear one black. No exposure events: the pixmaps are whole.
     windowGc_ = xcb_generate_id(connection_);
     const std::uint32_t values[] = {white, 0, 0};
@@ -126,7 +125,8 @@ std::uint32_t ServerFrames::Upload(const QImage& picture) {
     const xcb_pixmap_t bitmap = xcb_generate_id(connection_);
     const auto width = static_cast<std::uint16_t>(picture.width());
     const auto height = static_cast<std::uint16_t>(picture.height());
-    xcb_create_pixmap(connection_, 1, bitmap, root_, width, height);
+    // On the window's screen; the window is only where the pixmap belongs.
+    xcb_create_pixmap(connection_, 1, bitmap, window_, width, height);
     if (!bitmapGc_) {
         bitmapGc_ = xcb_generate_id(connection_);
         xcb_create_gc(connection_, bitmapGc_, bitmap, 0, nullptr);

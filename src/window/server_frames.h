@@ -35,13 +35,12 @@ class ServerFrames {
         bool leastSignificantBitFirst = false;
         bool leastSignificantByteFirst = false;
     };
-    ServerFrames(xcb_connection_t* connection, std::uint32_t window, std::uint32_t root,
-                 BitmapFormat format, std::uint32_t white);
+    ServerFrames(xcb_connection_t* connection, std::uint32_t window, BitmapFormat format,
+                 std::uint32_t white);
     std::uint32_t Upload(const QImage& picture);
 
     xcb_connection_t* connection_;
     std::uint32_t window_;
-    std::uint32_t root_;
     BitmapFormat format_;
     std::uint32_t windowGc_ = 0;
     std::uint32_t bitmapGc_ = 0;
