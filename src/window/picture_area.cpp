@@ -64,9 +64,12 @@ void PictureArea::SetPicture(const FrameHolder& picture) {
 }
 
 void PictureArea::SendPicture() {
+    if (serverFrames_) serverFrames_->ThrowIfFailed();
     if (!pictureToSend_) return;
     pictureToSend_ = false;
-    serverFrames_->Show(picture_->Loaded(), mapTo(window(), InnerRect().topLeft()));
+    // Cut off at the inner area, as the toolkit's painting is: the edge stays whole.
+    serverFrames_->Show(picture_->Loaded(),
+                        QRect(mapTo(window(), InnerRect().topLeft()), InnerRect().size()));
 }
 
 bool PictureArea::UsesServerFrames() {
@@ -124,9 +127,15 @@ QRectF PictureArea::PictureRect() const {
 void PictureArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect inner = InnerRect();
-    if (!inner.contains(event->rect())) drawFrame(&painter);
-    const QRectF pictureRect = PictureRect();
     const QBrush background = palette().brush(QPalette::Button);
+    if (!inner.contains(event->rect())) {
+        // On a dense screen the edge's lines are thinner than the edge: the rest of it shows
+        // the background, not whatever the back buffer held.
+        for (const QRect& edge : event->region().subtracted(inner))
+            painter.fillRect(edge, background);
+        drawFrame(&painter);
+    }
+    const QRectF pictureRect = PictureRect();
     if (picture_ && pictureRect.size() != QSizeF(picture_->Loaded().size())) {
         // Dense screens: background first, then the whole picture scaled, clipped.
         painter.setClipRegion(event->region() & inner);

@@ -26,6 +26,7 @@ class PictureArea final : public QFrame {
     void SetPicture(const FrameHolder& picture);
     const FrameHolder* Picture() const { return picture_; }
     // Sends a picture that the toolkit's painting passes by (ServerFrames); nothing else.
+    // Throws when the display refused an earlier one.
     void SendPicture();
     // The inner area's rectangle in this widget's coordinates.
     QRect InnerRect() const { return contentsRect(); }

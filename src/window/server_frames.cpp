@@ -2,10 +2,12 @@
 
 #include <xcb/xcb.h>
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
 namespace kelto {
@@ -59,6 +61,15 @@ std::vector<std::uint8_t> BitmapRows(const QImage& picture, int unitBits, int pa
     return out;
 }
 
+std::string ErrorName(std::uint8_t code) {
+    static constexpr const char* kNames[] = {
+        "Success",   "BadRequest", "BadValue",    "BadWindow",   "BadPixmap", "BadAtom",
+        "BadCursor", "BadFont",    "BadMatch",    "BadDrawable", "BadAccess", "BadAlloc",
+        "BadColor",  "BadGC",      "BadIDChoice", "BadName",     "BadLength", "BadImplementation"};
+    if (code < std::size(kNames)) return kNames[code];
+    return "X error " + std::to_string(code);
+}
+
 }  // namespace
 
 std::unique_ptr<ServerFrames> ServerFrames::For(const QWidget& window) {
@@ -99,26 +110,62 @@ ServerFrames::ServerFrames(xcb_connection_t* connection, std::uint32_t window, B
     // A set bit draws white, a clear one black. No exposure events: the pixmaps are whole.
     windowGc_ = xcb_generate_id(connection_);
     const std::uint32_t values[] = {white, 0, 0};
-    xcb_create_gc(connection_, windowGc_, window_,
-                  XCB_GC_FOREGROUND | XCB_GC_BACKGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
+    Sent(xcb_create_gc(connection_, windowGc_, window_,
+                       XCB_GC_FOREGROUND | XCB_GC_BACKGROUND | XCB_GC_GRAPHICS_EXPOSURES, values)
+             .sequence,
+         "set up drawing in the window");
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 ServerFrames::~ServerFrames() {
+    if (auto* application = QCoreApplication::instance())
+        application->removeNativeEventFilter(this);
     for (const auto& [key, bitmap] : bitmaps_) xcb_free_pixmap(connection_, bitmap);
     if (bitmapGc_) xcb_free_gc(connection_, bitmapGc_);
     xcb_free_gc(connection_, windowGc_);
     xcb_flush(connection_);
 }
 
-void ServerFrames::Show(const QImage& picture, QPoint at) {
+void ServerFrames::Show(const QImage& picture, const QRect& area) {
+    ThrowIfFailed();
     auto found = bitmaps_.find(picture.cacheKey());
     if (found == bitmaps_.end())
         found = bitmaps_.emplace(picture.cacheKey(), Upload(picture)).first;
-    xcb_copy_plane(connection_, found->second, window_, windowGc_, 0, 0,
-                   static_cast<std::int16_t>(at.x()), static_cast<std::int16_t>(at.y()),
-                   static_cast<std::uint16_t>(picture.width()),
-                   static_cast<std::uint16_t>(picture.height()), 1);
+    const int width = std::clamp(picture.width(), 0, std::max(area.width(), 0));
+    const int height = std::clamp(picture.height(), 0, std::max(area.height(), 0));
+    Sent(xcb_copy_plane(connection_, found->second, window_, windowGc_, 0, 0,
+                        static_cast<std::int16_t>(area.x()), static_cast<std::int16_t>(area.y()),
+                        static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 1)
+             .sequence,
+         "show a frame");
     xcb_flush(connection_);
+}
+
+void ServerFrames::ThrowIfFailed() const {
+    if (!failure_.empty()) throw std::runtime_error(failure_);
+}
+
+void ServerFrames::Sent(unsigned int sequence, const char* what) {
+    unsettled_.emplace(sequence, what);
+}
+
+bool ServerFrames::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t" || unsettled_.empty()) return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const unsigned int sequence = event->full_sequence;
+    if (event->response_type == 0) {
+        const auto found = unsettled_.find(sequence);
+        if (found != unsettled_.end() && failure_.empty()) {
+            const auto* error = static_cast<const xcb_generic_error_t*>(message);
+            failure_ = "cannot " + std::string(found->second) + ": the X server refused it (" +
+                       ErrorName(error->error_code) + ")";
+            unsettled_.erase(unsettled_.begin(), std::next(found));
+            return true;  // answered here, not by the toolkit's warning
+        }
+    }
+    // The server answers in order: every request before this answer has been answered too.
+    unsettled_.erase(unsettled_.begin(), unsettled_.lower_bound(sequence));
+    return false;
 }
 
 std::uint32_t ServerFrames::Upload(const QImage& picture) {
@@ -126,10 +173,12 @@ std::uint32_t ServerFrames::Upload(const QImage& picture) {
     const auto width = static_cast<std::uint16_t>(picture.width());
     const auto height = static_cast<std::uint16_t>(picture.height());
     // On the window's screen; the window is only where the pixmap belongs.
-    xcb_create_pixmap(connection_, 1, bitmap, window_, width, height);
+    Sent(xcb_create_pixmap(connection_, 1, bitmap, window_, width, height).sequence,
+         "make a frame's bitmap");
     if (!bitmapGc_) {
         bitmapGc_ = xcb_generate_id(connection_);
-        xcb_create_gc(connection_, bitmapGc_, bitmap, 0, nullptr);
+        Sent(xcb_create_gc(connection_, bitmapGc_, bitmap, 0, nullptr).sequence,
+             "set up drawing in a bitmap");
     }
     const std::vector<std::uint8_t> rows =
         BitmapRows(picture, format_.unit, format_.pad, format_.leastSignificantBitFirst,
@@ -141,9 +190,12 @@ std::uint32_t ServerFrames::Upload(const QImage& picture) {
         std::max<std::size_t>(1, (maxBytes - 64) / std::max<std::size_t>(rowBytes, 1));
     for (std::size_t top = 0; top < height; top += bandRows) {
         const std::size_t band = std::min<std::size_t>(bandRows, height - top);
-        xcb_put_image(connection_, XCB_IMAGE_FORMAT_XY_PIXMAP, bitmap, bitmapGc_, width,
-                      static_cast<std::uint16_t>(band), 0, static_cast<std::int16_t>(top), 0, 1,
-                      static_cast<std::uint32_t>(band * rowBytes), rows.data() + top * rowBytes);
+        Sent(
+            xcb_put_image(connection_, XCB_IMAGE_FORMAT_XY_PIXMAP, bitmap, bitmapGc_, width,
+                          static_cast<std::uint16_t>(band), 0, static_cast<std::int16_t>(top), 0, 1,
+                          static_cast<std::uint32_t>(band * rowBytes), rows.data() + top * rowBytes)
+                .sequence,
+            "upload a frame's bitmap");
     }
     return bitmap;
 }

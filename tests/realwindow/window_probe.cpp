@@ -7,12 +7,16 @@
 //   window_probe FRAMES_DIR WINDOW_ID settle STABLE_MS TIMEOUT_MS
 //   window_probe FRAMES_DIR WINDOW_ID change-from INDEX TIMEOUT_MS
 //   window_probe FRAMES_DIR WINDOW_ID save FILE.png
+//   window_probe FRAMES_DIR WINDOW_ID whole STABLE_MS TIMEOUT_MS [FILE.png]
+//       once a frame stands still, the whole client area against the window as it must look:
+//       prints "index" and what differs; saves the shot to FILE.png when anything does
 //
+// A window grown by a whole scale factor is sampled one device pixel per pixel.
 // Indexes are frame-table positions 0..17 (holder Image<k> is position k - 1); -1 means the
 // window shows none of them exactly.
 #include <QDateTime>
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
@@ -21,6 +25,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "support/window_look.h"
 
 namespace {
 
@@ -37,7 +43,8 @@ struct Reference {
     std::vector<unsigned char> expect;  // kVisibleRows x kVisibleColumns
 };
 
-bool LoadReferences(const QString& dir, std::vector<Reference>& references) {
+bool LoadReferences(const QString& dir, std::vector<Reference>& references,
+                    std::vector<QImage>& frames) {
     for (int k = 1; k <= kFrameCount; ++k) {
         const QString path = QStringLiteral("%1/Image%2.pbm").arg(dir).arg(k);
         QImage picture;
@@ -45,6 +52,7 @@ bool LoadReferences(const QString& dir, std::vector<Reference>& references) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
             return false;
         }
+        frames.push_back(picture);
         picture = picture.convertToFormat(QImage::Format_RGB32);
         Reference reference;
         reference.expect.assign(static_cast<std::size_t>(kVisibleRows) * kVisibleColumns,
@@ -91,13 +99,22 @@ class Probe {
             QImage::Format_RGB32);
     }
 
-    // Tries the last seen picture and its neighbours first: that is almost always a hit.
-    int Identify(const QImage& shot) {
-        if (shot.width() != kClientSize || shot.height() != kClientSize) {
+    // The whole factor the window was grown by; ends the probe for any other size.
+    static int ScaleOf(const QImage& shot) {
+        const int scale = shot.width() / kClientSize;
+        if (scale < 1 || shot.width() != scale * kClientSize || shot.height() != shot.width()) {
             std::fprintf(stderr, "window client is %dx%d, not %dx%d\n", shot.width(), shot.height(),
                          kClientSize, kClientSize);
             std::exit(4);
         }
+        return scale;
+    }
+
+    // Tries the last seen picture and its neighbours first: that is almost always a hit.
+    int Identify(QImage shot) {
+        if (const int scale = ScaleOf(shot); scale > 1)
+            shot = shot.scaled(kClientSize, kClientSize, Qt::IgnoreAspectRatio,
+                               Qt::FastTransformation);
         for (int offset : {0, 1, -1, 2, -2}) {
             const int index = ((last_ + offset) % kFrameCount + kFrameCount) % kFrameCount;
             if (Matches(shot, references_[index])) return last_ = index;
@@ -126,11 +143,13 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc < 4) return Usage();
-    QGuiApplication application(argc, argv);
+    // Widgets: the expected window's edge is drawn by the same style as the program's.
+    QApplication application(argc, argv);
     // Readers follow the samples while they come.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<Reference> references;
-    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references)) return 2;
+    std::vector<QImage> frames;
+    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references, frames)) return 2;
     Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), std::move(references));
     const std::string command = argv[3];
     QElapsedTimer clock;
@@ -169,6 +188,31 @@ int main(int argc, char** argv) {
         }
         std::printf("%d\n", current);
         return 1;
+    }
+    if (command == "whole" && (argc == 6 || argc == 7)) {
+        const qint64 stable = std::stoll(argv[4]), timeout = std::stoll(argv[5]);
+        int current = -2;
+        qint64 since = 0;
+        QImage shot;
+        while (clock.elapsed() < timeout) {
+            shot = probe.Grab();
+            const int index = probe.Identify(shot);
+            if (index != current) current = index, since = clock.elapsed();
+            if (current >= 0 && clock.elapsed() - since >= stable) break;
+            QThread::msleep(5);
+        }
+        if (current < 0) {
+            std::printf("%d no frame stood still\n", current);
+            if (argc == 7) shot.save(argv[6]);
+            return 1;
+        }
+        const int scale = Probe::ScaleOf(shot);
+        const auto difference = kelto::testing::Compare(
+            shot, {0, 0},
+            kelto::testing::ExpectedClient(frames[static_cast<std::size_t>(current)], scale));
+        std::printf("%d %s\n", current, qPrintable(difference.Describe()));
+        if (difference.count && argc == 7) shot.save(argv[6]);
+        return difference.count ? 5 : 0;
     }
     if (command == "change-from" && argc == 6) {
         const int from = std::stoi(argv[4]);

@@ -1,0 +1,59 @@
+#!/bin/bash
+# Every pixel of the client area, edge and background included, after each of 18 single steps,
+# against the window as it must look: the frame cut off at the inner area, the sunken edge
+# whole, the background row below the frame, all in the desktop's colours.
+#   whole.sh [fast|scaled|dark]
+# fast: frames kept on the X server; scaled: the toolkit's painting at a whole scale factor of
+# 2; dark: a GNOME session with a dark GTK theme, whose colours the edge and background take.
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+path=${1:-fast}
+case $path in
+    fast) ;;
+    scaled) export QT_SCALE_FACTOR=2 KELTO_SCREEN=1280x1100x24 ;;
+    dark)
+        dpkg-query -W -f='${Status}' qt6-gtk-platformtheme 2>/dev/null | grep -q 'ok installed' ||
+            { echo "SKIP: the GTK theme plugin (qt6-gtk-platformtheme) is not installed"; exit 77; }
+        # Both the program and the probe that draws the expected window take these.
+        export XDG_CURRENT_DESKTOP=GNOME GTK_THEME=Adwaita:dark
+        ;;
+    *) fail "unknown path $path" ;;
+esac
+
+start_display
+start_kelto
+
+# whole_after KEYS...: types the keys, waits for the frame to stand still and compares; sets
+# SHOWN to the frame that stood.
+whole_after() {
+    [ $# -eq 0 ] || keys "$@"
+    local out status=0
+    out=$(probe whole 600 20000 "$WORK/differs.png") || status=$?
+    SHOWN=${out%% *}
+    log "frame $SHOWN: differing ${out#* }"
+    [ "$status" -eq 0 ]
+}
+
+OBSERVE_SYNC=1 OBSERVE_MIN_CHANGES=1 observe 1000 10000 keys asterisk
+check "stopped: the whole window is as it must be" whole_after
+for step in $(seq 1 18); do
+    previous=$SHOWN
+    check "step $step: the whole window is as it must be" whole_after period
+    check "... and the step moved one frame on (from $previous, now $SHOWN)" \
+        test "$SHOWN" -eq $(((previous + 1) % 18))
+done
+
+if [ "$path" = dark ]; then
+    # The dark theme must reach the window, not only the probe's picture of it.
+    probe save "$WORK/dark.png"
+    level=$(/usr/bin/convert "$WORK/dark.png" -crop 1x1+240+482 +repage -colorspace Gray \
+        -format '%[fx:int(255*p{0,0})]' info:)
+    check "the background row takes the dark theme's colour (grey level $level, under 100)" \
+        test "$level" -lt 100
+fi
+
+keys Escape
+await_exit 20
+check "ESC ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+finish
