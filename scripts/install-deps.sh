@@ -9,7 +9,7 @@ set -euo pipefail
 
 build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev)
 package_packages=(dpkg-dev file)
-test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
+test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick qt6-gtk-platformtheme
     desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
     weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm
     "${package_packages[@]}")

@@ -24,11 +24,6 @@ void PrepareToolkit() {
     // reader: a daemon that outlives the window and costs the start-up 10 to 100 ms.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
-    // The window's look is fixed: a sunken box around black and white frames. Following the
-    // desktop's theme would only shade the box's edges, and on GNOME-like desktops it loads
-    // GTK, which doubled the time to the first frame and added 15 to 60 MB. A theme the user
-    // names in QT_QPA_PLATFORMTHEME is still used.
-    QGuiApplication::setDesktopSettingsAware(false);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Floor);
     UseWholeScaleFactorsOnly();
