@@ -14,8 +14,8 @@
 // A window grown by a whole scale factor is sampled one device pixel per pixel.
 // Indexes are frame-table positions 0..17 (holder Image<k> is position k - 1); -1 means the
 // window shows none of them exactly.
-#include <QDateTime>
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>

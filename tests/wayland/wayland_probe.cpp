@@ -10,9 +10,14 @@
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE save FILE.png   the whole output
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE steps COUNT     types keypad '*' COUNT times
 //       at random moments and prints "ms from to" per key: how long the change took to show
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE whole COUNT     compares the whole client
+//       area with the window as it must look, then types '.' and does it again, COUNT times;
+//       prints "index" and what differs each time (status 5: a window differed, 6: a step
+//       did not move one frame on)
 //
 // SCALE is the output's scale: each frame pixel shows as SCALE x SCALE device pixels. Indexes
 // are frame-table positions 0..17; -1 means the window shows none of them exactly.
+#include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFont>
@@ -28,6 +33,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "support/window_look.h"
 
 // Last: Xlib's macros would clash with Qt's names.
 #include <X11/Xlib.h>
@@ -57,7 +64,8 @@ int Rows() {
     return kVisibleRows * scale;
 }
 
-bool LoadReferences(const QString& dir, std::vector<Reference>& references) {
+bool LoadReferences(const QString& dir, std::vector<Reference>& references,
+                    std::vector<QImage>& frames) {
     for (int k = 1; k <= kFrameCount; ++k) {
         const QString path = QStringLiteral("%1/Image%2.pbm").arg(dir).arg(k);
         QImage picture;
@@ -65,6 +73,7 @@ bool LoadReferences(const QString& dir, std::vector<Reference>& references) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
             return false;
         }
+        frames.push_back(picture);
         picture = picture.convertToFormat(QImage::Format_RGB32);
         Reference reference;
         reference.expect.assign(static_cast<std::size_t>(Rows()) * Columns(), kBackground);
@@ -236,6 +245,54 @@ int MeasureSteps(Probe& probe, int count) {
     return 0;
 }
 
+// The frame once it has stood still for a while, or -1.
+int Settled(Probe& probe, int stableMs, int timeoutMs) {
+    QElapsedTimer clock, since;
+    clock.start();
+    int current = -2;
+    while (clock.elapsed() < timeoutMs) {
+        const int index = probe.Sample();
+        if (index != current) current = index, since.start();
+        if (current >= 0 && since.elapsed() >= stableMs) return current;
+        QThread::msleep(5);
+    }
+    return -1;
+}
+
+int CheckWhole(Probe& probe, const std::vector<QImage>& frames, int count) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return 2;
+    const KeyCode period = XKeysymToKeycode(display, XK_period);
+    int status = 0;
+    for (int i = 0, previous = -1; i <= count; ++i) {
+        if (i > 0) {
+            XTestFakeKeyEvent(display, period, True, CurrentTime);
+            XTestFakeKeyEvent(display, period, False, CurrentTime);
+            XSync(display, False);
+        }
+        int shown = -1;
+        QElapsedTimer waited;
+        waited.start();
+        // A step shows within a pass or two; wait for the new frame, then for it to stand.
+        while ((shown = Settled(probe, 600, 20000)) == previous && waited.elapsed() < 20000) {
+        }
+        if (shown < 0 || !probe.Locate()) {
+            std::printf("%d no frame stood still\n", shown);
+            return 1;
+        }
+        const QPoint clientTop = probe.Origin() - QPoint(kEdge, kEdge) * scale;
+        const auto difference = kelto::testing::Compare(
+            probe.Grab(), clientTop,
+            kelto::testing::ExpectedClient(frames[static_cast<std::size_t>(shown)], scale));
+        std::printf("%d %s\n", shown, qPrintable(difference.Describe()));
+        if (difference.count) status = 5;
+        if (previous >= 0 && shown != (previous + 1) % kFrameCount && status == 0) status = 6;
+        previous = shown;
+    }
+    XCloseDisplay(display);
+    return status;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE once|watch MS|change-from "
@@ -247,12 +304,14 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc < 5) return Usage();
-    QGuiApplication application(argc, argv);
+    // Widgets: the expected window's edge is drawn by the same style as the program's.
+    QApplication application(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     scale = std::atoi(argv[3]);
     if (scale < 1) return Usage();
     std::vector<Reference> references;
-    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references)) return 2;
+    std::vector<QImage> frames;
+    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references, frames)) return 2;
     Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), std::move(references));
     const std::string command = argv[4];
     QElapsedTimer clock;
@@ -272,6 +331,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "steps" && argc == 6) return MeasureSteps(probe, std::stoi(argv[5]));
+    if (command == "whole" && argc == 6) return CheckWhole(probe, frames, std::stoi(argv[5]));
     if (command == "caption" && argc == 6)
         return CheckCaption(probe, QString::fromLocal8Bit(argv[5]));
     if (command == "watch" && argc == 6) {
