@@ -41,7 +41,27 @@ add_custom_target(kelto_icons ALL DEPENDS ${_kelto_icon_pngs})
 configure_file(${CMAKE_SOURCE_DIR}/packaging/${KELTO_APP_ID}.metainfo.xml.in
     ${CMAKE_BINARY_DIR}/packaging/${KELTO_APP_ID}.metainfo.xml @ONLY)
 
+# The manual page and the Debian changelog are installed gzipped, as Debian wants them:
+# -9 for the smallest file, -n so that no name or time stamp makes two builds differ.
+find_program(KELTO_GZIP gzip REQUIRED)
+set(KELTO_MAN_PAGE_GZ ${CMAKE_BINARY_DIR}/packaging/kelto.1.gz)
+set(KELTO_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+foreach(_pair "kelto.1|${KELTO_MAN_PAGE_GZ}" "changelog|${KELTO_CHANGELOG_GZ}")
+    string(REPLACE "|" ";" _pair "${_pair}")
+    list(GET _pair 0 _source)
+    list(GET _pair 1 _gz)
+    add_custom_command(OUTPUT ${_gz}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+        COMMAND ${KELTO_GZIP} -9n -c ${CMAKE_SOURCE_DIR}/packaging/${_source} > ${_gz}
+        DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${_source}
+        COMMENT "Compressing ${_source}")
+endforeach()
+add_custom_target(kelto_docs ALL DEPENDS ${KELTO_MAN_PAGE_GZ} ${KELTO_CHANGELOG_GZ})
+
 include(GNUInstallDirs)
+install(FILES ${KELTO_MAN_PAGE_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${KELTO_CHANGELOG_GZ}
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/kelto.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/${KELTO_APP_ID}.metainfo.xml
@@ -62,16 +82,23 @@ set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "kelto")
 set(CPACK_PACKAGE_VERSION "${KELTO_VERSION_TEXT}")
 set(CPACK_PACKAGE_VENDOR "KELTO")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "KELTO Valve Control, a cam mechanism animation viewer")
+# Debian's form: a synopsis that does not repeat the package name, and an extended
+# description in lines that fit 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "animation viewer of a cam and valve mechanism")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Shows a cam-driven valve mechanism turning in 18 steps of 20 degrees: a rotating cam\n\
-with an outer ring and a follower. The keyboard runs it forward or backward, stops or\n\
-single-steps it; the mouse pointer sets the pace. ESC or a double-click quits.")
+    "KELTO Valve Control shows a cam with one lobe turning inside an outer ring;\n\
+the lobe pushes a follower down and the ring brings it back. One fixed window\n\
+turns the cam through 18 frames of 20 degrees in an endless loop.\n\
+The keyboard runs it forward or backward, stops it or steps it one frame at a\n\
+time; the mouse pointer sets the pace. ESC or a double-click quits.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "KELTO developers <kelto@localhost>" CACHE STRING
+# A cache entry of its own: a build tree configured earlier may still cache an older
+# CPACK_DEBIAN_PACKAGE_MAINTAINER, which the plain variable below hides.
+set(KELTO_DEBIAN_MAINTAINER "KELTO developers <maintainers@kelto.io>" CACHE STRING
     "Maintainer field of the .deb")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KELTO_DEBIAN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "education")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Library dependencies are read from the executable; the platform plugins are not linked

@@ -2,9 +2,10 @@
 # Installs the Debian packages this project needs, only when some are missing.
 #   scripts/install-deps.sh [--with-tests] [--with-package] [--with-valgrind] [--with-bench]
 # Without options: what building the viewer needs. --with-tests: the test and fuzzing tools
-# (and what packaging needs); --with-package: what `cpack -G DEB` needs (file, and
-# dpkg-shlibdeps, which fills in the package's dependencies); --with-valgrind: valgrind;
-# --with-bench: Google Benchmark, Python, gifsicle and the GTK theme plugin for bench/run.sh.
+# (and what packaging needs, with lintian and man to check the package); --with-package: what
+# `cpack -G DEB` needs (file, and dpkg-shlibdeps, which fills in the package's dependencies);
+# --with-valgrind: valgrind; --with-bench: Google Benchmark, Python, gifsicle and the GTK
+# theme plugin for bench/run.sh.
 set -euo pipefail
 
 build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev)
@@ -12,6 +13,7 @@ package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick qt6-gtk-platformtheme
     desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
     weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm
+    lintian man-db groff-base bsdextrautils
     "${package_packages[@]}")
 
 packages=("${build_packages[@]}")

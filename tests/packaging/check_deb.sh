@@ -20,7 +20,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == kelto ]] || fail "Package is '$(field Package)'"
 [[ $(field Version) == 1.00 ]] || fail "Version is '$(field Version)'"
 [[ $(field Architecture) == amd64 ]] || fail "Architecture is '$(field Architecture)'"
-[[ -n $(field Maintainer) ]] || fail "no Maintainer"
+[[ $(field Maintainer) == "KELTO developers <maintainers@kelto.io>" ]] ||
+    fail "Maintainer is '$(field Maintainer)'"
 [[ $(field Description) == *KELTO* ]] || fail "Description does not name KELTO"
 
 # Depends: the Qt 6 runtime (libraries and the platform plugins they load), the C and C++
@@ -45,10 +46,15 @@ dpkg -x "$deb" "$work/root"
 echo "unpacked files:"
 (cd "$work/root" && find . -type f | sort)
 unexpected=$(cd "$work/root" && find . -type f | grep -v -e '^./usr/bin/kelto$' \
-    -e '^./usr/share/applications/' -e '^./usr/share/metainfo/' -e '^./usr/share/icons/') || true
+    -e '^./usr/share/applications/' -e '^./usr/share/metainfo/' -e '^./usr/share/icons/' \
+    -e '^./usr/share/man/man1/kelto.1.gz$' -e '^./usr/share/doc/kelto/copyright$' \
+    -e '^./usr/share/doc/kelto/changelog.gz$') || true
 [[ -z $unexpected ]] || fail "unexpected files in the package: $unexpected"
 "$here/check_desktop_files.sh" "$work/root/usr" "$icon_checker"
 "$here/check_version_note.sh" "$work/root/usr/bin/kelto"
+"$here/check_man_page.sh" "$work/root/usr"
+# The changelog's entry is the package's own version.
+"$here/check_docs.sh" "$work/root/usr" "$(field Version)"
 
 # The unpacked program finds its libraries and keeps running (it only ends on ESC or a
 # double-click), so a timeout is the expected way out.
