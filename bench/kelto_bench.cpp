@@ -11,7 +11,7 @@
 
 #include "animation/wait_frame.h"
 #include "app/start_up.h"
-#include "window/program_end_now.h"
+#include "desktop/program_end_now.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "animation/wait_frame.h"
 #include "app/start_up.h"
-#include "window/program_end_now.h"
+#include "desktop/program_end_now.h"
 
 int main() {
     kelto::ProgramEndNow end;

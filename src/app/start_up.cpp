@@ -1,47 +1,15 @@
 #include "app/start_up.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <exception>
-#include <memory>
 
+#include "desktop/desktop.h"
+#include "desktop/error_line.h"
+#include "desktop/toolkit_start.h"
 #include "window/form1.h"
-#include "window/screen_check.h"
-#include "window/toolkit_failure.h"
-#include "window/wayland_frame.h"
-#include "window/whole_scale.h"
-#include "window/window_hints.h"
 
 namespace kelto {
 namespace {
-
-// What the toolkit must be told before the application object exists.
-void PrepareToolkit() {
-    // The animation loop pumps events from inside an event handler; the plain Unix
-    // event dispatcher delivers posted events and repaints at any depth, glib's does not.
-    qputenv("QT_NO_GLIB", "1");
-    // With no session bus the toolkit would launch one of its own to look for a screen
-    // reader: a daemon that outlives the window and costs the start-up 10 to 100 ms.
-    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-        Qt::HighDpiScaleFactorRoundingPolicy::Floor);
-    UseWholeScaleFactorsOnly();
-    EndAtOnceOnToolkitFailure();
-}
-
-// Right after the application object exists: throws, with a line for the user, when the
-// display it reached cannot show the frames.
-void CheckToolkitStarted() {
-    ToolkitStarted();
-    RequireDisplayThatShowsFrames();
-}
-
-// With its hints on X11, inside the program's own frame on Wayland (which the result holds).
-std::unique_ptr<WaylandFrame> ShowOnDesktop(Form1& window) {
-    PrepareForDesktop(window, {Form1::kClientSize, Form1::kClientSize});
-    return ShowMainWindow(window);
-}
 
 // The program takes no command line: the toolkit sees none either.
 int& ToolkitArgc() {
@@ -62,11 +30,12 @@ int RunViewer(ProgramEnd& end, IdleWaiter& waiter) {
         PrepareToolkit();
         QApplication application(ToolkitArgc(), ToolkitArgv());
         CheckToolkitStarted();
-        Form1 window(end, waiter);
-        const auto frame = ShowOnDesktop(window);
+        Desktop desktop;
+        Form1 window(end, waiter, desktop.Frames());
+        const auto shown = desktop.Show(window, {Form1::kClientSize, Form1::kClientSize});
         return application.exec();
     } catch (const std::exception& failure) {
-        std::fprintf(stderr, "kelto: error: %s\n", failure.what());
+        WriteErrorLine(failure.what());
         return 1;
     }
 }

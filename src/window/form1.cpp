@@ -8,7 +8,6 @@
 #include "frames/holder_pictures.h"
 #include "input/keyboard_commands.h"
 #include "input/mouse_control.h"
-#include "window/display_flush.h"
 
 namespace kelto {
 namespace {
@@ -24,9 +23,15 @@ constexpr int kActivationGraceMs = 150;
 const QString Form1::kCaption =
     QStringLiteral("KELTO Valve Control         Use:  +-/*mouse,.        ESC to Quit");
 
-Form1::Form1(ProgramEnd& end, IdleWaiter& waiter)
+FrameSender& Form1::ToolkitPaintingOnly() {
+    static FrameSender toolkitPainting;
+    return toolkitPainting;
+}
+
+Form1::Form1(ProgramEnd& end, IdleWaiter& waiter, FrameSender& sender)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       end_(end),
+      sender_(sender),
       loop_(state_, frameTable_, *this, waiter) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
@@ -34,7 +39,7 @@ Form1::Form1(ProgramEnd& end, IdleWaiter& waiter)
     for (int k = 1; k <= kFrameCount; ++k)
         holders_[k - 1] = {QStringLiteral("Image%1").arg(k),
                            ToMonoImage(frames::HolderPictureRows(k))};
-    picture1_ = new PictureArea(*this, this);
+    picture1_ = new PictureArea(*this, sender_, this);
     setFocusProxy(picture1_);
     picture1_->setFocus();
 }
@@ -61,10 +66,12 @@ void Form1::ShowFrame(const FrameHolder& picture) {
     picture1_->SetPicture(picture);
 }
 
+// The pass's frame reaches the screen here: sent (where the sender shows frames), then the
+// toolkit's repaints with the handlers' events, then whatever the sender holds back.
 void Form1::ProcessPendingEvents() {
     picture1_->SendPicture();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    SendPendingDisplayRequests();
+    sender_.EndOfEventStep();
 }
 
 void Form1::Typed(char16_t codeUnit) {

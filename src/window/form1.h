@@ -10,6 +10,7 @@
 #include "animation/wait_frame.h"
 #include "input/program_end.h"
 #include "window/frame_holder.h"
+#include "window/frame_sender.h"
 #include "window/picture_area.h"
 #include "window/picture_area_input.h"
 
@@ -26,8 +27,12 @@ class Form1 final : public QWidget, private AnimationHost<FrameHolder>, private 
     static constexpr int kClientSize = 483;
     static const QString kCaption;
 
-    // end decides how quitting and failures end the process, waiter how a pass waits.
-    Form1(ProgramEnd& end, IdleWaiter& waiter);
+    // end decides how quitting and failures end the process, waiter how a pass waits and
+    // sender how frames reach the screen (the toolkit's painting alone, by default).
+    Form1(ProgramEnd& end, IdleWaiter& waiter, FrameSender& sender = ToolkitPaintingOnly());
+
+    // The sender that leaves every frame to the toolkit's painting.
+    static FrameSender& ToolkitPaintingOnly();
 
   protected:
     bool event(QEvent* event) override;
@@ -54,6 +59,7 @@ class Form1 final : public QWidget, private AnimationHost<FrameHolder>, private 
     void DoubleClicked() override;
 
     ProgramEnd& end_;
+    FrameSender& sender_;
     bool started_ = false;
 
     AnimationState state_;

@@ -18,7 +18,7 @@ class FrameHolder {
     // Decoded when the window is created, one bit a pixel.
     const QImage& Loaded() const { return loaded_; }
     // The same picture in the display's format, made on first use: only the toolkit's own
-    // painting needs it, and on X11 that is rare (see ServerFrames).
+    // painting needs it, and that is rare where a FrameSender shows the frames.
     const QPixmap& Pixmap() const;
 
   private:

@@ -37,7 +37,8 @@ QPointF PixelAt(QPointF position) {
 
 }  // namespace
 
-PictureArea::PictureArea(PictureAreaInput& input, QWidget* parent) : QFrame(parent), input_(input) {
+PictureArea::PictureArea(PictureAreaInput& input, FrameSender& sender, QWidget* parent)
+    : QFrame(parent), input_(input), sender_(sender) {
     setObjectName(QStringLiteral("Picture1"));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setLineWidth(kPictureEdge);
@@ -52,8 +53,8 @@ PictureArea::PictureArea(PictureAreaInput& input, QWidget* parent) : QFrame(pare
 void PictureArea::SetPicture(const FrameHolder& picture) {
     const FrameHolder* previous = picture_;
     picture_ = &picture;
-    if (UsesServerFrames()) {
-        // The window keeps what was sent; exposed parts are repainted by the toolkit.
+    if (SenderShowsFrames()) {
+        // The window keeps what was sent; what it loses is repainted by the toolkit.
         pictureToSend_ = pictureToSend_ || previous != &picture;
         return;
     }
@@ -64,28 +65,27 @@ void PictureArea::SetPicture(const FrameHolder& picture) {
 }
 
 void PictureArea::SendPicture() {
-    if (serverFrames_) serverFrames_->ThrowIfFailed();
     if (!pictureToSend_) return;
     pictureToSend_ = false;
     // Cut off at the inner area, as the toolkit's painting is: the edge stays whole.
-    serverFrames_->Show(picture_->Loaded(),
-                        QRect(mapTo(window(), InnerRect().topLeft()), InnerRect().size()));
+    sender_.Show(picture_->Loaded(),
+                 QRect(mapTo(window(), InnerRect().topLeft()), InnerRect().size()));
 }
 
-bool PictureArea::UsesServerFrames() {
-    if (!serverFramesChecked_ && window()->isVisible()) {
-        serverFramesChecked_ = true;
-        serverFrames_ = ServerFrames::For(*window());
-        if (serverFrames_) window()->windowHandle()->installEventFilter(this);
-    }
-    return serverFrames_ && devicePixelRatio() == 1.0;
+bool PictureArea::SenderShowsFrames() {
+    if (!senderShows_ && window()->isVisible())
+        senderShows_ = sender_.Start(*window(), [this] { RepaintAfterLoss(); });
+    // Sent frames keep their own size: a window moved to a scaled screen is painted instead.
+    return senderShows_.value_or(false) && devicePixelRatio() == 1.0;
 }
 
-bool PictureArea::eventFilter(QObject* watched, QEvent* event) {
-    // Pictures sent past the toolkit never reached its back buffer, which it would show as
-    // it stands when the window is uncovered: have it paint the current picture first.
-    if (event->type() == QEvent::Expose) update(InnerRect());
-    return QFrame::eventFilter(watched, event);
+void PictureArea::RepaintAfterLoss() {
+    // Frames sent past the toolkit never reached its back buffer, which it would show as it
+    // stands: it paints the whole window anew, the current picture included, and the picture
+    // is sent again after it.
+    window()->update();
+    update(InnerRect());
+    pictureToSend_ = picture_ != nullptr;
 }
 
 QRegion PictureArea::ChangedArea(const QImage& from, const QImage& to) {

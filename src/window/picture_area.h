@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "window/frame_holder.h"
+#include "window/frame_sender.h"
 #include "window/picture_area_input.h"
 #include "window/picture_area_units.h"
-#include "window/server_frames.h"
 
 namespace kelto {
 
@@ -19,14 +19,15 @@ namespace kelto {
 // the inner top-left. It turns Qt's key and pointer events into its own terms.
 class PictureArea final : public QFrame {
   public:
-    PictureArea(PictureAreaInput& input, QWidget* parent);
+    // Frames go to the screen through `sender`, or by the toolkit's painting where it leaves
+    // them to it.
+    PictureArea(PictureAreaInput& input, FrameSender& sender, QWidget* parent);
 
     // The picture reaches the screen in the next event step: SendPicture, then the toolkit's
-    // repaints.
+    // repaints, then the sender's end of the step.
     void SetPicture(const FrameHolder& picture);
     const FrameHolder* Picture() const { return picture_; }
-    // Sends a picture that the toolkit's painting passes by (ServerFrames); nothing else.
-    // Throws when the display refused an earlier one.
+    // Hands a new picture to the sender, where it shows them; nothing else.
     void SendPicture();
     // The inner area's rectangle in this widget's coordinates.
     QRect InnerRect() const { return contentsRect(); }
@@ -39,7 +40,6 @@ class PictureArea final : public QFrame {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -48,15 +48,16 @@ class PictureArea final : public QFrame {
     // Whether the pointer stands on another pixel than last seen; remembers this one.
     bool MovedTo(QPointF pixel);
     QRegion ChangedArea(const QImage& from, const QImage& to);
-    bool UsesServerFrames();
+    bool SenderShowsFrames();
+    void RepaintAfterLoss();
     QRectF PictureRect() const;
     void ReportMove(QMouseEvent* event, QPointF pixel);
 
     PictureAreaInput& input_;
     const FrameHolder* picture_ = nullptr;
-    // Pictures go to the screen this way where they can (X11, unscaled); decided once shown.
-    std::unique_ptr<ServerFrames> serverFrames_;
-    bool serverFramesChecked_ = false;
+    FrameSender& sender_;
+    // Whether the sender shows the frames, decided once the window is shown.
+    std::optional<bool> senderShows_;
     bool pictureToSend_ = false;
     // Where two pictures differ inside the inner area, by pair of cache keys.
     std::map<std::pair<qint64, qint64>, QRegion> changes_;

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
-#include "window/toolkit_failure.h"
+#include "desktop/toolkit_failure.h"
 
 int main(int argc, char** argv) {
     kelto::EndAtOnceOnToolkitFailure();

@@ -12,11 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "frames/holder_pictures.h"
+#include "desktop/desktop.h"
+#include "desktop/program_end_now.h"
+#include "desktop/toolkit_start.h"
 #include "support/form1_driver.h"
 #include "support/window_look.h"
 #include "window/form1.h"
-#include "window/program_end_now.h"
 
 namespace {
 
@@ -34,14 +35,17 @@ void Settle(int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_NO_GLIB", "1");
     const int passes = argc > 1 ? std::stoi(argv[1]) : 400;
+    kelto::PrepareToolkit();
     QApplication app(argc, argv);
+    kelto::CheckToolkitStarted();
     NoWait noWait;
     kelto::ProgramEndNow end;
-    kelto::Form1 form(end, noWait);
+    // Frames reach the screen as they do in the program, on whatever desktop this runs.
+    kelto::Desktop desktop;
+    kelto::Form1 form(end, noWait, desktop.Frames());
     kelto::testing::Form1Driver drive(form);
-    form.show();
+    const auto shown = desktop.Show(form, {kelto::Form1::kClientSize, kelto::Form1::kClientSize});
     Settle(100);
     drive.Start();
 

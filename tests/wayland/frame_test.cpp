@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QtTest>
 
-#include "window/wayland_frame.h"
+#include "desktop/wayland/wayland_frame.h"
 
 using kelto::WaylandFrame;
 

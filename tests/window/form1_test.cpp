@@ -153,7 +153,7 @@ class Form1Test : public QObject {
 
     void textOfSeveralCharactersActsAsTheCharactersInOrder() {
         RecordingInput input;
-        PictureArea area(input, nullptr);
+        PictureArea area(input, Form1::ToolkitPaintingOnly(), nullptr);
         QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("+x/"));
         QApplication::sendEvent(&area, &event);
         QCOMPARE(input.keys, (std::vector<char16_t>{u'+', u'x', u'/'}));
@@ -164,7 +164,7 @@ class Form1Test : public QObject {
 
     void pointerMovesArriveInTheAreasUnitsAndNotOverItsEdge() {
         RecordingInput input;
-        PictureArea area(input, nullptr);
+        PictureArea area(input, Form1::ToolkitPaintingOnly(), nullptr);
         const auto move = [&](QPointF p) {
             SendMouse(&area, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
         };
@@ -218,7 +218,7 @@ class Form1Test : public QObject {
 
     void aDragFromInsideReportsMovesOutsideWithNegativeUnits() {
         RecordingInput input;
-        PictureArea area(input, nullptr);
+        PictureArea area(input, Form1::ToolkitPaintingOnly(), nullptr);
         SendMouse(&area, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseMove, {-30, 40}, Qt::NoButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseMove, {600, -100}, Qt::NoButton, Qt::LeftButton);
@@ -245,7 +245,7 @@ class Form1Test : public QObject {
     // pointer that has not moved since, before the first press: that is no move.
     void aMoveToWhereThePointerRestedAtShowIsNoMove() {
         RecordingInput input;
-        PictureArea area(input, nullptr);
+        PictureArea area(input, Form1::ToolkitPaintingOnly(), nullptr);
         area.move(0, 0);
         const QPointF rest(100.25, 200.5);
         QCursor::setPos(area.mapToGlobal(rest.toPoint()));
@@ -267,7 +267,7 @@ class Form1Test : public QObject {
     // The pointer that comes in from outside moves, even to a pixel it was on before.
     void aMoveIntoTheAreaIsAMove() {
         RecordingInput input;
-        PictureArea area(input, nullptr);
+        PictureArea area(input, Form1::ToolkitPaintingOnly(), nullptr);
         QCursor::setPos(area.mapToGlobal(QPoint(100, 200)));
         area.show();
         QVERIFY(QTest::qWaitForWindowExposed(&area));
@@ -280,7 +280,7 @@ class Form1Test : public QObject {
 
     void aDoubleClickGestureGivesOneClickThenTheDoubleClick() {
         RecordingInput input;
-        PictureArea area(input, nullptr);
+        PictureArea area(input, Form1::ToolkitPaintingOnly(), nullptr);
         const QPointF p(100, 100);
         SendMouse(&area, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&area, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);

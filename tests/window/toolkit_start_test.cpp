@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "window/toolkit_failure.h"
-#include "window/screen_check.h"
-#include "window/whole_scale.h"
+#include "desktop/screen_check.h"
+#include "desktop/toolkit_failure.h"
+#include "desktop/whole_scale.h"
 
 using namespace kelto;
 

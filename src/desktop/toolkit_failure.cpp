@@ -1,10 +1,12 @@
-#include "window/toolkit_failure.h"
+#include "desktop/toolkit_failure.h"
 
 #include <QRegularExpression>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+
+#include "desktop/error_line.h"
 
 namespace kelto {
 namespace {
@@ -18,9 +20,7 @@ int passedOn = 0;
 constexpr int kMostMessagesPassedOn = 10;
 
 [[noreturn]] void Fail(const QString& what) {
-    const QByteArray line = "kelto: error: " + what.toLocal8Bit() + "\n";
-    std::fputs(line.constData(), stderr);
-    std::fflush(nullptr);
+    WriteErrorLine(what.toLocal8Bit().toStdString());
     std::_Exit(EXIT_FAILURE);
 }
 

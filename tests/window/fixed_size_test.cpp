@@ -1,4 +1,4 @@
-#include "window/window_hints.h"
+#include "desktop/fixed_size.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -7,7 +7,7 @@
 using namespace kelto;
 
 // The window keeps its client size whatever the window system grants it.
-class WindowHintsTest : public QObject {
+class FixedSizeTest : public QObject {
     Q_OBJECT
 
   private:
@@ -16,7 +16,7 @@ class WindowHintsTest : public QObject {
   private slots:
     void aResizeFromOutsideIsUndone() {
         QWidget window;
-        PrepareForDesktop(window, kFixed);
+        KeepFixedSize(window, kFixed);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.size(), kFixed);
@@ -28,7 +28,7 @@ class WindowHintsTest : public QObject {
 
     void maximiseAndFullscreenAreUndone() {
         QWidget window;
-        PrepareForDesktop(window, kFixed);
+        KeepFixedSize(window, kFixed);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
@@ -41,7 +41,7 @@ class WindowHintsTest : public QObject {
 
     void minimisingIsLeftToTheDesktop() {
         QWidget window;
-        PrepareForDesktop(window, kFixed);
+        KeepFixedSize(window, kFixed);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.windowHandle()->setWindowStates(Qt::WindowMinimized);
@@ -50,5 +50,5 @@ class WindowHintsTest : public QObject {
     }
 };
 
-QTEST_MAIN(WindowHintsTest)
-#include "window_hints_test.moc"
+QTEST_MAIN(FixedSizeTest)
+#include "fixed_size_test.moc"

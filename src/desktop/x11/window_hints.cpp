@@ -1,11 +1,10 @@
-#include "window/window_hints.h"
+#include "desktop/x11/window_hints.h"
 
 #include <xcb/xcb.h>
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
-#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -36,7 +35,6 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
 // adds the window menu. Hence the hints are written here: move and close, and a border
 // and title without menu, minimise or maximise, and a title bar without an icon.
 void TellTheDesktop(QWidget& window) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection) return;
@@ -58,51 +56,26 @@ void TellTheDesktop(QWidget& window) {
     xcb_flush(connection);
 }
 
-constexpr Qt::WindowStates kSizeChangingStates = Qt::WindowMaximized | Qt::WindowFullScreen;
-
-// Undoes what a window manager grants against the size hints. The undo is queued: it
-// runs in the next event step, after the toolkit has taken in the change.
-class FixedSizeKeeper final : public QObject {
+// Written on Show, before the window is mapped, so the window manager reads them as it takes
+// the window in.
+class HintsOnShow final : public QObject {
   public:
-    FixedSizeKeeper(QWidget& window, QSize fixedSize)
-        : QObject(&window), window_(&window), fixedSize_(fixedSize) {}
+    explicit HintsOnShow(QWidget& window) : QObject(&window), window_(&window) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != window_) return false;
-        switch (event->type()) {
-            case QEvent::WindowStateChange:
-            case QEvent::Resize:
-                QTimer::singleShot(0, this, &FixedSizeKeeper::Restore);
-                break;
-            case QEvent::Show:
-                // Before the window is mapped, so the window manager reads them as it takes
-                // the window in.
-                TellTheDesktop(*window_);
-                break;
-            default:
-                break;
-        }
+        if (watched == window_ && event->type() == QEvent::Show) TellTheDesktop(*window_);
         return false;
     }
 
   private:
-    void Restore() {
-        if (!window_) return;
-        if (window_->windowState() & kSizeChangingStates)
-            window_->setWindowState(window_->windowState() & ~kSizeChangingStates);
-        if (window_->size() != fixedSize_) window_->resize(fixedSize_);
-    }
-
     QPointer<QWidget> window_;
-    QSize fixedSize_;
 };
 
 }  // namespace
 
-void PrepareForDesktop(QWidget& window, QSize fixedSize) {
-    window.setFixedSize(fixedSize);
-    window.installEventFilter(new FixedSizeKeeper(window, fixedSize));
+void WriteWindowHintsOnShow(QWidget& window) {
+    window.installEventFilter(new HintsOnShow(window));
 }
 
 }  // namespace kelto

@@ -29,8 +29,7 @@ class WaylandFrame final : public QWidget {
     QWidget& client_;
 };
 
-// Shows the main window: inside a WaylandFrame on Wayland, which the result then holds, and
-// as it is on other platforms.
-std::unique_ptr<WaylandFrame> ShowMainWindow(QWidget& window);
+// Shows the main window inside a WaylandFrame, which the result holds.
+std::unique_ptr<WaylandFrame> ShowInOwnFrame(QWidget& window);
 
 }  // namespace kelto

@@ -1,4 +1,4 @@
-#include "window/server_frames.h"
+#include "desktop/x11/server_frames.h"
 
 #include <xcb/xcb.h>
 
@@ -61,6 +61,21 @@ std::vector<std::uint8_t> BitmapRows(const QImage& picture, int unitBits, int pa
     return out;
 }
 
+// A window that is exposed, mapped (again) or taken into another parent may have lost its
+// pixels; a compositing window manager may only start to track it then.
+bool WhatWasDrawnMayBeLost(const xcb_generic_event_t& event, xcb_window_t window) {
+    switch (event.response_type & 0x7f) {
+        case XCB_EXPOSE:
+            return reinterpret_cast<const xcb_expose_event_t&>(event).window == window;
+        case XCB_MAP_NOTIFY:
+            return reinterpret_cast<const xcb_map_notify_event_t&>(event).window == window;
+        case XCB_REPARENT_NOTIFY:
+            return reinterpret_cast<const xcb_reparent_notify_event_t&>(event).window == window;
+        default:
+            return false;
+    }
+}
+
 std::string ErrorName(std::uint8_t code) {
     static constexpr const char* kNames[] = {
         "Success",   "BadRequest", "BadValue",    "BadWindow",   "BadPixmap", "BadAtom",
@@ -72,12 +87,11 @@ std::string ErrorName(std::uint8_t code) {
 
 }  // namespace
 
-std::unique_ptr<ServerFrames> ServerFrames::For(const QWidget& window) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-    if (window.devicePixelRatio() != 1.0) return nullptr;
+bool ServerFrames::Start(QWidget& window, std::function<void()> lost) {
+    if (window.devicePixelRatio() != 1.0) return false;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (!connection || xcb_connection_has_error(connection)) return nullptr;
+    if (!connection || xcb_connection_has_error(connection)) return false;
     const auto id = static_cast<xcb_window_t>(window.winId());
     const auto geometryCookie = xcb_get_geometry(connection, id);
     const auto attributesCookie = xcb_get_window_attributes(connection, id);
@@ -85,39 +99,39 @@ std::unique_ptr<ServerFrames> ServerFrames::For(const QWidget& window) {
         xcb_get_geometry_reply(connection, geometryCookie, nullptr));
     const ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
         xcb_get_window_attributes_reply(connection, attributesCookie, nullptr));
-    if (!geometry || !attributes) return nullptr;
+    if (!geometry || !attributes) return false;
     const xcb_screen_t* screen = ScreenWithRoot(connection, geometry->root);
     if (!screen || geometry->depth != screen->root_depth ||
         attributes->visual != screen->root_visual)
-        return nullptr;
+        return false;
     const xcb_visualtype_t* visual = RootVisual(*screen);
-    if (!visual || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR) return nullptr;
+    if (!visual || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR) return false;
 
     const xcb_setup_t* setup = xcb_get_setup(connection);
     const BitmapFormat format{setup->bitmap_format_scanline_unit, setup->bitmap_format_scanline_pad,
                               setup->bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST,
                               setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST};
     const auto validBits = [](int bits) { return bits == 8 || bits == 16 || bits == 32; };
-    if (!validBits(format.unit) || !validBits(format.pad) || format.pad < format.unit)
-        return nullptr;
-    const std::uint32_t white = visual->red_mask | visual->green_mask | visual->blue_mask;
-    return std::unique_ptr<ServerFrames>(new ServerFrames(connection, id, format, white));
-}
+    if (!validBits(format.unit) || !validBits(format.pad) || format.pad < format.unit) return false;
 
-ServerFrames::ServerFrames(xcb_connection_t* connection, std::uint32_t window, BitmapFormat format,
-                           std::uint32_t white)
-    : connection_(connection), window_(window), format_(format) {
+    connection_ = connection;
+    window_ = id;
+    format_ = format;
+    lost_ = std::move(lost);
     // A set bit draws white, a clear one black. No exposure events: the pixmaps are whole.
     windowGc_ = xcb_generate_id(connection_);
+    const std::uint32_t white = visual->red_mask | visual->green_mask | visual->blue_mask;
     const std::uint32_t values[] = {white, 0, 0};
     Sent(xcb_create_gc(connection_, windowGc_, window_,
                        XCB_GC_FOREGROUND | XCB_GC_BACKGROUND | XCB_GC_GRAPHICS_EXPOSURES, values)
              .sequence,
          "set up drawing in the window");
     QCoreApplication::instance()->installNativeEventFilter(this);
+    return true;
 }
 
 ServerFrames::~ServerFrames() {
+    if (!connection_) return;
     if (auto* application = QCoreApplication::instance())
         application->removeNativeEventFilter(this);
     for (const auto& [key, bitmap] : bitmaps_) xcb_free_pixmap(connection_, bitmap);
@@ -141,6 +155,10 @@ void ServerFrames::Show(const QImage& picture, const QRect& area) {
     xcb_flush(connection_);
 }
 
+void ServerFrames::EndOfEventStep() {
+    ThrowIfFailed();
+}
+
 void ServerFrames::ThrowIfFailed() const {
     if (!failure_.empty()) throw std::runtime_error(failure_);
 }
@@ -150,8 +168,10 @@ void ServerFrames::Sent(unsigned int sequence, const char* what) {
 }
 
 bool ServerFrames::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (eventType != "xcb_generic_event_t" || unsettled_.empty()) return false;
+    if (eventType != "xcb_generic_event_t") return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if (WhatWasDrawnMayBeLost(*event, window_) && lost_) lost_();
+    if (unsettled_.empty()) return false;
     const unsigned int sequence = event->full_sequence;
     if (event->response_type == 0) {
         const auto found = unsettled_.find(sequence);

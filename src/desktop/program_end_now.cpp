@@ -1,8 +1,9 @@
-#include "window/program_end_now.h"
+#include "desktop/program_end_now.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+
+#include "desktop/error_line.h"
 
 namespace kelto {
 
@@ -12,9 +13,7 @@ void ProgramEndNow::Quit() {
 }
 
 void ProgramEndNow::Fail(std::string_view message) {
-    const std::string line = "kelto: error: " + std::string(message) + "\n";
-    std::fputs(line.c_str(), stderr);
-    std::fflush(nullptr);
+    WriteErrorLine(message);
     std::_Exit(EXIT_FAILURE);
 }
 

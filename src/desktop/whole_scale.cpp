@@ -1,4 +1,4 @@
-#include "window/whole_scale.h"
+#include "desktop/whole_scale.h"
 
 #include <QList>
 #include <QtGlobal>

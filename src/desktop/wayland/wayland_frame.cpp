@@ -1,4 +1,4 @@
-#include "window/wayland_frame.h"
+#include "desktop/wayland/wayland_frame.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,10 +14,6 @@ constexpr int kCaptionIndent = 8;
 const QColor kBorderColour(0x80, 0x80, 0x80);
 const QColor kBarColour(0xdc, 0xdc, 0xdc);
 const QColor kSurroundColour(0xa0, 0xa0, 0xa0);
-
-bool OnWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
 
 }  // namespace
 
@@ -80,11 +76,7 @@ void WaylandFrame::closeEvent(QCloseEvent* event) {
     client_.close();
 }
 
-std::unique_ptr<WaylandFrame> ShowMainWindow(QWidget& window) {
-    if (!OnWayland()) {
-        window.show();
-        return nullptr;
-    }
+std::unique_ptr<WaylandFrame> ShowInOwnFrame(QWidget& window) {
     auto frame = std::make_unique<WaylandFrame>(window);
     frame->show();
     window.setFocus();

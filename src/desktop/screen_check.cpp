@@ -1,4 +1,4 @@
-#include "window/screen_check.h"
+#include "desktop/screen_check.h"
 
 #include <QGuiApplication>
 #include <QScreen>
