@@ -12,7 +12,7 @@ build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-d
 package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick qt6-gtk-platformtheme
     desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
-    weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm
+    clang-format weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm
     lintian man-db groff-base bsdextrautils
     "${package_packages[@]}")
 

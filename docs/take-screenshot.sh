@@ -1,11 +1,11 @@
 #!/bin/bash
 # Takes docs/screenshot.png: the window with its title bar, as openbox shows it on Xvfb, the cam
 # standing at one frame. Run from anywhere:
-#   tests/realwindow/take-screenshot.sh [BUILD_DIR] [FRAME]
+#   docs/take-screenshot.sh [BUILD_DIR] [FRAME]
 # FRAME (0..17, default 2) is the position to stop at. Without BUILD_DIR it installs what it
 # needs and builds the viewer, window_probe and holder_dump in build/release.
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+root=$(cd "$here/.." && pwd)
 build=${1:-}
 target=${2:-2}
 if [ -z "$build" ]; then
@@ -17,8 +17,8 @@ fi
 export KELTO_BIN="$build/src/kelto"
 export KELTO_PROBE="$build/tests/realwindow/window_probe"
 export KELTO_HOLDER_DUMP="$build/tests/realwindow/holder_dump"
-# shellcheck source-path=SCRIPTDIR source=lib.sh
-. "$here/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../tests/realwindow/lib.sh
+. "$root/tests/realwindow/lib.sh"
 command -v import >/dev/null || fail "ImageMagick's import is needed"
 
 start_display

@@ -3,13 +3,13 @@
 # with random typing and clicks, sampling resident memory. Fails when the viewer ends,
 # writes to stderr, grows after the warm-up, or does not quit on ESC at the end.
 #
-# usage: scripts/soak.sh [--seconds N] [--warmup S] [--interval S] [--tolerance-kib K]
+# usage: tests/robustness/soak.sh [--seconds N] [--warmup S] [--interval S] [--tolerance-kib K]
 #                        [--binary PATH] [--log FILE]
 # Defaults: one hour; a warm-up of one minute, or a quarter of a run shorter than four
 # minutes; build/release/src/kelto, built (and its packages installed) when missing. Runs on
 # a private Xvfb display of its own, with the window manager KELTO_WM (openbox by default).
 set -u
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=3600 warmup='' interval='' tolerance=1024 binary='' log=''
 while (($#)); do
     case $1 in
