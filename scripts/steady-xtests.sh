@@ -2,10 +2,14 @@
 # Proof of steadiness: runs the real-window and robustness tests (labels realwindow and
 # robustness) of the sanitizer build several times in a row, with two CPU-bound processes
 # beside them the whole time, and reports each run.
-#   scripts/steady-xtests.sh [RUNS]     (default 5; builds --preset asan first)
+#   scripts/steady-xtests.sh [RUNS] [TEST_REGEX]
+# RUNS defaults to 5; TEST_REGEX (a ctest -R pattern) runs only the tests it names, for
+# example desktop_mutter. It builds --preset asan first.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 runs=${1:-5}
+selection=(-L 'realwindow|robustness')
+[ -z "${2:-}" ] || selection=(-R "$2")
 bash scripts/install-deps.sh --with-tests || exit 1
 cmake --preset asan >/dev/null && cmake --build --preset asan -j 2 >/dev/null || exit 1
 
@@ -31,7 +35,7 @@ failures=0
 for ((run = 1; run <= runs; run++)); do
     start=$SECONDS
     echo "=== run $run of $runs, load $(cut -d' ' -f1-3 /proc/loadavg)" | tee -a "$log"
-    ctest --preset asan -L 'realwindow|robustness' --output-on-failure >>"$log" 2>&1
+    ctest --preset asan "${selection[@]}" --output-on-failure >>"$log" 2>&1
     status=$?
     summary=$(grep -E 'tests passed|tests failed' "$log" | tail -n 1)
     results+=("run $run: $summary ($((SECONDS - start)) s)")

@@ -14,6 +14,8 @@
 //       area with the window as it must look, then types '.' and does it again, COUNT times;
 //       prints "index" and what differs each time (status 5: a window differed, 6: a step
 //       did not move one frame on)
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE background       grey level of the background
+//       row below the frame
 //
 // SCALE is the output's scale: each frame pixel shows as SCALE x SCALE device pixels. Indexes
 // are frame-table positions 0..17; -1 means the window shows none of them exactly.
@@ -332,6 +334,13 @@ int main(int argc, char** argv) {
     }
     if (command == "steps" && argc == 6) return MeasureSteps(probe, std::stoi(argv[5]));
     if (command == "whole" && argc == 6) return CheckWhole(probe, frames, std::stoi(argv[5]));
+    if (command == "background" && argc == 5) {
+        if (!probe.Locate()) return 3;
+        // The visible inner row below the frame, in its middle.
+        const QPoint at = probe.Origin() + QPoint(240, 480) * scale;
+        std::printf("%d\n", qGray(probe.Grab(QRect(at, QSize(1, 1))).pixel(0, 0)));
+        return 0;
+    }
     if (command == "caption" && argc == 6)
         return CheckCaption(probe, QString::fromLocal8Bit(argv[5]));
     if (command == "watch" && argc == 6) {
