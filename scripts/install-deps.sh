@@ -11,7 +11,7 @@ build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-d
 package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
     desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
-    weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm
+    weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm i3-wm
     "${package_packages[@]}")
 
 packages=("${build_packages[@]}")

@@ -7,7 +7,8 @@
 #
 # Settings (environment):
 #   KELTO_WM      window manager: openbox (default), xfwm4, icewm, fluxbox, metacity, mutter
-#                 (--x11), twm, none, or another command name
+#                 (--x11), twm, i3 (KELTO_I3_RULES: lines for its settings), none, or another
+#                 command name
 #   KELTO_WM_CMD  command line that starts it, when the name alone is not enough
 #   KELTO_DISPLAY a fixed display number (:N) instead of the first free one
 #   KELTO_SCREEN  Xvfb screen as WIDTHxHEIGHTxDEPTH, 1024x768x24 by default (1024x768x8 for a
@@ -67,6 +68,8 @@ wm_command() {
         xfwm4) WM_COMMAND=(dbus-run-session -- xfwm4 --compositor=off --sm-client-disable) ;;
         mutter) WM_COMMAND=(dbus-run-session -- mutter --x11 --sm-disable) ;;
         metacity) WM_COMMAND=(metacity --no-composite) ;;
+        # i3 reads the settings start_wm writes; KELTO_I3_RULES adds lines (a forced tile).
+        i3) WM_COMMAND=(i3 -c "${WORK:-}/home-i3/i3.config") ;;
         *) WM_COMMAND=("$1") ;;
     esac
 }
@@ -253,6 +256,9 @@ start_wm() {
     [ "$KELTO_WM" != twm ] || printf '%s\n' RandomPlacement NoGrabServer 'TitleFont "fixed"' \
         'MenuFont "fixed"' 'IconFont "fixed"' 'ResizeFont "fixed"' 'IconManagerFont "fixed"' \
         >"$home/.twmrc"
+    # i3 without a bar; its first-start wizard runs only without a settings file.
+    [ "$KELTO_WM" != i3 ] || printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' \
+        "${KELTO_I3_RULES:-}" >"$home/i3.config"
     # fluxbox's stock style sets a wallpaper with an image viewer and, when that fails, opens a
     # message window at once, over the viewer's window and with the focus.
     if [ "$KELTO_WM" = fluxbox ]; then
