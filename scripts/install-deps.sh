@@ -7,7 +7,8 @@
 # --with-bench: Google Benchmark, Python, gifsicle and the GTK theme plugin for bench/run.sh.
 set -euo pipefail
 
-build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev)
+build_packages=(cmake g++ make qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev libxkbcommon-dev
+    libwayland-dev wayland-protocols pkg-config)
 package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
     desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
