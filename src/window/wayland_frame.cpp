@@ -45,6 +45,14 @@ WaylandFrame::~WaylandFrame() {
 
 void WaylandFrame::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Outside the maximised and full-screen states a compositor may still offer another size
+    // (sway's resize command does, the limits notwithstanding): the frame takes its own back
+    // before anything is drawn at the size offered.
+    if (terms_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+        size() != minimumSize()) {
+        resize(minimumSize());
+        return;
+    }
     const QRect below(border_, border_ + barHeight_, width() - 2 * border_,
                       height() - barHeight_ - 2 * border_);
     QRect place(QPoint(), client_.size());
