@@ -22,8 +22,8 @@
 #           framed_window WID
 # Viewer:   [START_POINTER="X Y"] start_kelto [ARGS], start_program COMMAND..., kelto_alive, await_exit SECONDS,
 #           stop_kelto, inner_origin, rss_kib
-# Others:   start_watcher, then remember_pid other PID: ended with the session, also when the
-#           script is killed
+# Others:   start_watcher, then remember_pid other PID (or group PID for a session leader and
+#           all of its session): ended with the session, also when the script is killed
 # Input:    keys KEY..., pointer_inner X Y, click, click_gap, close_by_key (Alt+F4)
 # Frames:   current_frame, settled_frame, change_from, watch_frames, screenshot, observe
 #           and its checks (steps_match, last_frame, stands_still, runs_forward...)
@@ -194,7 +194,7 @@ start_watcher() {
         while kill -0 "$1" 2>/dev/null; do sleep 1; done
         [ -f "$2/pids" ] || exit 0
         while read -r kind pid number; do
-            [ "$kind" != wm ] || kill -KILL -- "-$pid" 2>/dev/null
+            [ "$kind" != wm ] && [ "$kind" != group ] || kill -KILL -- "-$pid" 2>/dev/null
             kill -KILL "$pid" 2>/dev/null
             if [ "$kind" = xvfb ]; then
                 [ -n "$number" ] || continue
@@ -213,12 +213,16 @@ forget_pid() {
     [ -f "$WORK/pids" ] || return 0
     awk -v pid="$1" '$2 != pid' "$WORK/pids" >"$WORK/pids.new" && mv "$WORK/pids.new" "$WORK/pids"
 }
-# Ends what a script registered as "other" (a compositor, say), before the display goes.
+# Ends what a script registered as "other" (a compositor, say), before the display goes; for
+# "group", a process that leads a session of its own, all the session's processes.
 end_others() {
     [ -f "$WORK/pids" ] || return 0
     local pid others
-    others=$(awk '$1 == "other" {print $2}' "$WORK/pids")
-    for pid in $others; do end_process "$pid"; done
+    others=$(awk '$1 == "other" || $1 == "group" {print $1 ":" $2}' "$WORK/pids")
+    for pid in $others; do
+        [ "${pid%%:*}" != group ] || kill -- "-${pid#*:}" 2>/dev/null || true
+        end_process "${pid#*:}"
+    done
 }
 
 # start_display: Xvfb on the first free display number and the window manager KELTO_WM.
