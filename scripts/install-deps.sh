@@ -13,6 +13,7 @@ package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick
     desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
     weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm i3-wm
+    sway kwin-wayland
     "${package_packages[@]}")
 
 packages=("${build_packages[@]}")

@@ -174,7 +174,7 @@ start_kelto() {
     KELTO_PID=$!
     remember_pid kelto "$KELTO_PID"
     [ -z "$OUTPUT" ] && return 0
-    wait_until 20 shows_a_frame || fail "weston's output shows none of the holder pictures"
+    wait_until 20 shows_a_frame || fail "the compositor's output shows none of the holder pictures"
     log "kelto $KELTO_PID shows frame $(probe once)"
 }
 shows_a_frame() {
