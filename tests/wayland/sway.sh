@@ -2,8 +2,8 @@
 # The window on sway, a tiling Wayland compositor that offers to draw title bars: kelto asks to
 # draw its own bar and gives its one size as minimum and maximum, so sway floats the window with
 # no bar of its own: one title bar, the program's, with the whole caption. A resize leaves the
-# window as it is, full screen keeps the client 1:1 and kelto running, frames change, and Esc
-# quits with status 0.
+# window as it is, full screen keeps the client 1:1 and kelto running, frames change; tiled by
+# hand it gets sway's bar and drops its own; Esc quits with status 0.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
@@ -47,6 +47,15 @@ sleep 1
 check "full screen: kelto runs and shows its frame 1:1" unchanged_inside
 swaymsg -q '[app_id="kelto"] fullscreen disable'
 check "back from full screen: the window as before" wait_until 5 client_as_before
+
+# Tiled by hand, the window gets sway's bar, which sway then insists on: the program drops its
+# own, and its client stays 1:1 in the tile.
+swaymsg -q '[app_id="kelto"] floating disable' || fail "sway could not tile the window"
+sway_insists() { [[ "$(told_modes)" == *"2 " ]]; }
+check "tiled: sway insists on its own bar" wait_until 5 sway_insists
+log "sway's answers: $(told_modes)"
+own_bar_gone() { unchanged_inside && ! probe caption "$CAPTION" >/dev/null; }
+check "tiled: the program's bar is gone, the frame shows 1:1" wait_until 5 own_bar_gone
 
 probe save "$WORK/sway.png" || true
 keys Escape
