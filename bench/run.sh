@@ -117,7 +117,8 @@ if ! command -v weston >/dev/null; then
 fi
 wayland_round() {
     local runtime="$WORK/wayland-runtime" pid
-    mkdir -p -m 700 "$runtime"
+    mkdir -p "$runtime"
+    chmod 700 "$runtime"
     XDG_RUNTIME_DIR=$runtime weston --backend=x11-backend.so --socket=kelto-bench --idle-time=0 \
         --no-config --width=780 --height=580 >"$WORK/weston.log" 2>&1 &
     pid=$!

@@ -22,7 +22,9 @@ check "i3 frames the window" wait_until 10 framed_window "$WID"
 client_size() { xwininfo -id "$WID" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w, h}'; }
 read -r width height < <(client_size)
 log "client ${width}x$height"
-[ "$width" -gt 483 ] && [ "$height" -gt 483 ] || fail "i3 did not tile the window (${width}x$height)"
+if [ "$width" -le 483 ] || [ "$height" -le 483 ]; then
+    fail "i3 did not tile the window (${width}x$height)"
+fi
 
 # colours SHOT GEOMETRY: the distinct colours of a part of the shot, one a line.
 colours() { convert "$1" -crop "$2" +repage -unique-colors txt:- | awk 'NR > 1 {print $3}'; }
@@ -34,7 +36,8 @@ plain_outside() {
     read -r w h < <(identify -format '%w %h' "$shot")
     right=$(colours "$shot" "$((w - 483))x483+483+0")
     below=$(colours "$shot" "${w}x$((h - 483))+0+483")
-    log "right of the client square: [$(echo $right)], below it: [$(echo $below)]"
+    log "right of the client square: [$(tr '\n' ' ' <<<"$right")]," \
+        "below it: [$(tr '\n' ' ' <<<"$below")]"
     [ "$(wc -l <<<"$right")" -eq 1 ] && [ "$right" = "$below" ]
 }
 check "the picture shows at the top left" shows_a_frame

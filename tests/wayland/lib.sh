@@ -82,8 +82,10 @@ use_output() {
 # missing; the test skips (status 77) where that cannot be done.
 COMPOSITOR_PID=
 start_sway() {
-    command -v sway >/dev/null && command -v swaymsg >/dev/null ||
-        { echo "SKIP: sway is not installed"; exit 77; }
+    if ! command -v sway >/dev/null || ! command -v swaymsg >/dev/null; then
+        echo "SKIP: sway is not installed"
+        exit 77
+    fi
     local as=()
     if [ "$(id -u)" -eq 0 ]; then
         command -v setpriv >/dev/null || { echo "SKIP: setpriv is missing (util-linux)"; exit 77; }

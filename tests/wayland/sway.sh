@@ -14,8 +14,8 @@ KELTO_WAYLAND_DEBUG=1 start_kelto
 read -r min max < <(sent_limits)
 check "the toplevel's maximum is its minimum ($min, $max)" test "$min" = "$max" -a "$min" != none
 check "kelto asks to draw its own title bar (mode $(asked_mode))" test "$(asked_mode)" = 1
-check "sway does not insist on its own bar (answers: $(told_modes))" \
-    eval '! grep -qw 2 <<<"$(told_modes)"'
+floating_mode_agreed() { ! grep -qw 2 <<<"$(told_modes)"; }
+check "sway does not insist on its own bar (answers: $(told_modes))" floating_mode_agreed
 check "sway floats the window" swaymsg -q '[app_id="kelto" floating] nop'
 check "one title bar: the program's, with the whole caption" wait_until 5 probe caption "$CAPTION"
 check "one title bar: none of sway's above it" probe nothing-above
