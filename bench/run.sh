@@ -107,6 +107,35 @@ for round in 1 2; do
     fi
 done
 
+# The same on Wayland: weston nested in this display (its x11 backend, its output a window
+# here), the viewer on it through Qt's Wayland plugin, in rounds of their own; weston runs only
+# for those rounds, so that its output window covers nothing else.
+wayland=true
+if ! command -v weston >/dev/null; then
+    wayland=false
+    echo "no weston (apt install weston qt6-wayland): no Wayland rows"
+fi
+wayland_round() {
+    local runtime="$WORK/wayland-runtime" pid
+    mkdir -p "$runtime"
+    chmod 700 "$runtime"
+    XDG_RUNTIME_DIR=$runtime weston --backend=x11-backend.so --socket=kelto-bench --idle-time=0 \
+        --no-config --width=780 --height=580 >"$WORK/weston.log" 2>&1 &
+    pid=$!
+    remember_pid other "$pid"
+    if wait_until 15 test -S "$runtime/kelto-bench"; then
+        XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=kelto-bench QT_QPA_PLATFORM=wayland \
+            "$probe" idle 20 3 -- "$kelto" 2>/dev/null |
+            awk '{print "wl_idle_pct", $2; print "wl_rss_kb", $4}' >>"$results"
+    else
+        echo "weston did not start: $(tail -n 2 "$WORK/weston.log")"
+    fi
+    end_process "$pid"
+}
+if $wayland; then
+    for round in 1 2; do wayland_round; done
+fi
+
 # Start-up to the first frame on the X server, and peak RSS, in alternating rounds. The viewer
 # starts twice a round: as on this display, and with a GNOME session's settings, under which
 # the toolkit would load its GTK theme (qt6-gtk-platformtheme) if the viewer let it.

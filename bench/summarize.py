@@ -104,6 +104,21 @@ if samples.get("rss_gnome_kb"):
     row("peak RSS, GNOME settings", [v / 1024 for v in samples["rss_gnome_kb"]], "MiB",
         ".1f", "<= 45 MiB", lambda m, h: h <= 45)
 
+# The viewer on Wayland (weston nested in the same display) against the X11 rows above.
+def against_x11(name, ours, theirs, unit, fmt, bound, scale=1.0):
+    mine = [v * scale for v in samples[ours]]
+    row(name, mine, unit, fmt)
+    ratio = statistics.median(mine) / statistics.median([v * scale for v in samples[theirs]])
+    rows.append(("  Wayland / X11", f"{ratio:.2f}", "", "", "x", f"<= {bound:g}x",
+                 "met" if ratio <= bound else "NOT MET"))
+
+
+if samples.get("wl_idle_pct"):
+    against_x11("CPU at 4 fps on Wayland (weston), 20 s", "wl_idle_pct", "idle_pct", "% core",
+                ".3f", 3.0)
+    against_x11("peak RSS on Wayland (weston)", "wl_rss_kb", "rss_kb", "MiB", ".1f", 1.3,
+                scale=1 / 1024)
+
 # A key waits for the wait in progress; the frame it causes is shown by the next pass and
 # reaches the screen after that pass's wait: between one and two periods.
 for delay in (0, 80000, 1000000):

@@ -8,12 +8,13 @@
 # theme plugin for bench/run.sh.
 set -euo pipefail
 
-build_packages=(cmake g++ make qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev)
+build_packages=(cmake g++ make qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev libxkbcommon-dev
+    libwayland-dev wayland-protocols pkg-config)
 package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils openbox imagemagick qt6-gtk-platformtheme
     desktop-file-utils appstream libxml2-utils libxtst-dev clang libclang-rt-14-dev llvm-14
     clang-format weston qt6-wayland wmctrl dbus-daemon xfwm4 xfconf icewm fluxbox metacity mutter twm
-    lintian man-db groff-base bsdextrautils
+    i3-wm sway kwin-wayland lintian man-db groff-base bsdextrautils
     "${package_packages[@]}")
 
 packages=("${build_packages[@]}")

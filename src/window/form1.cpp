@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QRegion>
 #include <QTimer>
 #include <exception>
 
@@ -40,6 +41,10 @@ Form1::Form1(ProgramEnd& end, IdleWaiter& waiter, FrameSender& sender)
         holders_[k - 1] = {QStringLiteral("Image%1").arg(k),
                            ToMonoImage(frames::HolderPictureRows(k))};
     picture1_ = new PictureArea(*this, sender_, this);
+    // The area is taller than the window by design. A tiling window manager can make the
+    // window larger against its size hints, for good: what lies below the client size must
+    // not show then, and the rest of the window is plain background.
+    picture1_->setMask(QRegion(0, 0, kClientSize, kClientSize));
     setFocusProxy(picture1_);
     picture1_->setFocus();
 }

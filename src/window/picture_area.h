@@ -51,6 +51,9 @@ class PictureArea final : public QFrame {
     bool SenderShowsFrames();
     void RepaintAfterLoss();
     QRectF PictureRect() const;
+    // The rows of a part of the picture (in picture pixels, at most a tile high) in the
+    // display's format, at the part's own columns from the top of the result.
+    const QImage& Expanded(const QRect& part);
     void ReportMove(QMouseEvent* event, QPointF pixel);
 
     PictureAreaInput& input_;
@@ -61,6 +64,8 @@ class PictureArea final : public QFrame {
     bool pictureToSend_ = false;
     // Where two pictures differ inside the inner area, by pair of cache keys.
     std::map<std::pair<qint64, qint64>, QRegion> changes_;
+    // Rows of the picture in the display's format, a tile high, made again for each band.
+    QImage expanded_;
     // A press inside the inner area lets moves outside it through until the release.
     bool dragFromInside_ = false;
     // A click is a left press and release, both over the inner area; the second press

@@ -25,13 +25,15 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Description) == *KELTO* ]] || fail "Description does not name KELTO"
 
 # Depends: the Qt 6 runtime (libraries and the platform plugins they load), the C and C++
-# runtimes, and xcb, through which the window's hints reach X11 desktops; nothing else.
+# runtimes, xcb, through which the window's hints reach X11 desktops, and the Wayland client
+# library, through which the window's title bar and size are settled with Wayland compositors;
+# nothing else.
 depends=$(field Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/^ *//' -e 's/[ (].*//')
 for name in $names; do
     case $name in
     libqt6core6 | libqt6gui6 | libqt6widgets6 | qt6-qpa-plugins | libc6 | libstdc++6 | libgcc-s1 | \
-        libxcb1) ;;
+        libxcb1 | libwayland-client0) ;;
     *) fail "unexpected dependency $name in: $depends" ;;
     esac
 done

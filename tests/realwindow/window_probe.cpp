@@ -94,9 +94,15 @@ class Probe {
     Probe(WId window, std::vector<Reference> references)
         : window_(window), references_(std::move(references)) {}
 
-    QImage Grab() const {
-        return QGuiApplication::primaryScreen()->grabWindow(window_).toImage().convertToFormat(
-            QImage::Format_RGB32);
+    // KELTO_PROBE_TOP_LEFT set: only the client's top-left square, for a window that a tiling
+    // window manager made larger. A save always takes the whole window.
+    QImage Grab(bool whole = false) const {
+        static const bool topLeft = qEnvironmentVariableIsSet("KELTO_PROBE_TOP_LEFT");
+        const int side = topLeft && !whole ? kClientSize : -1;
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(window_, 0, 0, side, side)
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     }
 
     // The whole factor the window was grown by; ends the probe for any other size.
@@ -160,7 +166,7 @@ int main(int argc, char** argv) {
         std::printf("%d\n", index);
         return index < 0 ? 3 : 0;
     }
-    if (command == "save" && argc == 5) return probe.Grab().save(argv[4]) ? 0 : 1;
+    if (command == "save" && argc == 5) return probe.Grab(true).save(argv[4]) ? 0 : 1;
     if (command == "watch" && argc == 5) {
         const qint64 length = std::stoll(argv[4]);
         while (clock.elapsed() < length) {

@@ -7,7 +7,8 @@
 #
 # Settings (environment):
 #   KELTO_WM      window manager: openbox (default), xfwm4, icewm, fluxbox, metacity, mutter
-#                 (--x11), twm, none, or another command name
+#                 (--x11), twm, i3 (KELTO_I3_RULES: lines for its settings), none, or another
+#                 command name
 #   KELTO_WM_CMD  command line that starts it, when the name alone is not enough
 #   KELTO_DISPLAY a fixed display number (:N) instead of the first free one
 #   KELTO_SCREEN  Xvfb screen as WIDTHxHEIGHTxDEPTH, 1024x768x24 by default (1024x768x8 for a
@@ -21,8 +22,8 @@
 #           framed_window WID
 # Viewer:   [START_POINTER="X Y"] start_kelto [ARGS], start_program COMMAND..., kelto_alive, await_exit SECONDS,
 #           stop_kelto, inner_origin, rss_kib
-# Others:   start_watcher, then remember_pid other PID: ended with the session, also when the
-#           script is killed
+# Others:   start_watcher, then remember_pid other PID (or group PID for a session leader and
+#           all of its session): ended with the session, also when the script is killed
 # Input:    keys KEY..., pointer_inner X Y, click, click_gap, close_by_key (Alt+F4)
 # Frames:   current_frame, settled_frame, change_from, watch_frames, screenshot, observe
 #           and its checks (steps_match, last_frame, stands_still, runs_forward...)
@@ -67,6 +68,8 @@ wm_command() {
         xfwm4) WM_COMMAND=(dbus-run-session -- xfwm4 --compositor=off --sm-client-disable) ;;
         mutter) WM_COMMAND=(dbus-run-session -- mutter --x11 --sm-disable) ;;
         metacity) WM_COMMAND=(metacity --no-composite) ;;
+        # i3 reads the settings start_wm writes; KELTO_I3_RULES adds lines (a forced tile).
+        i3) WM_COMMAND=(i3 -c "${WORK:-}/home-i3/i3.config") ;;
         *) WM_COMMAND=("$1") ;;
     esac
 }
@@ -191,7 +194,7 @@ start_watcher() {
         while kill -0 "$1" 2>/dev/null; do sleep 1; done
         [ -f "$2/pids" ] || exit 0
         while read -r kind pid number; do
-            [ "$kind" != wm ] || kill -KILL -- "-$pid" 2>/dev/null
+            [ "$kind" != wm ] && [ "$kind" != group ] || kill -KILL -- "-$pid" 2>/dev/null
             kill -KILL "$pid" 2>/dev/null
             if [ "$kind" = xvfb ]; then
                 [ -n "$number" ] || continue
@@ -210,12 +213,16 @@ forget_pid() {
     [ -f "$WORK/pids" ] || return 0
     awk -v pid="$1" '$2 != pid' "$WORK/pids" >"$WORK/pids.new" && mv "$WORK/pids.new" "$WORK/pids"
 }
-# Ends what a script registered as "other" (a compositor, say), before the display goes.
+# Ends what a script registered as "other" (a compositor, say), before the display goes; for
+# "group", a process that leads a session of its own, all the session's processes.
 end_others() {
     [ -f "$WORK/pids" ] || return 0
     local pid others
-    others=$(awk '$1 == "other" {print $2}' "$WORK/pids")
-    for pid in $others; do end_process "$pid"; done
+    others=$(awk '$1 == "other" || $1 == "group" {print $1 ":" $2}' "$WORK/pids")
+    for pid in $others; do
+        [ "${pid%%:*}" != group ] || kill -- "-${pid#*:}" 2>/dev/null || true
+        end_process "${pid#*:}"
+    done
 }
 
 # start_display: Xvfb on the first free display number and the window manager KELTO_WM.
@@ -253,6 +260,9 @@ start_wm() {
     [ "$KELTO_WM" != twm ] || printf '%s\n' RandomPlacement NoGrabServer 'TitleFont "fixed"' \
         'MenuFont "fixed"' 'IconFont "fixed"' 'ResizeFont "fixed"' 'IconManagerFont "fixed"' \
         >"$home/.twmrc"
+    # i3 without a bar; its first-start wizard runs only without a settings file.
+    [ "$KELTO_WM" != i3 ] || printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' \
+        "${KELTO_I3_RULES:-}" >"$home/i3.config"
     # fluxbox's stock style sets a wallpaper with an image viewer and, when that fails, opens a
     # message window at once, over the viewer's window and with the focus.
     if [ "$KELTO_WM" = fluxbox ]; then

@@ -96,6 +96,25 @@ class WaylandFrameTest : public QObject {
         QVERIFY(right < 483 - 8);
     }
 
+    // Where the compositor insists on drawing the title bar, the frame is the client alone,
+    // with no bar of its own; agreed back, the bar returns.
+    void CompositorsBarLeavesTheClientAlone() {
+        Client client;
+        WaylandFrame frame(client);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.DrawOwnBar(false);
+        QCOMPARE(frame.size(), QSize(483, 483));
+        QCOMPARE(frame.minimumSize(), QSize(483, 483));
+        QCOMPARE(client.geometry(), QRect(0, 0, 483, 483));
+        frame.DrawOwnBar(true);
+        QCOMPARE(frame.size(), QSize(483 + 2, 483 + WaylandFrame::kBarHeight + 2));
+        QCOMPARE(client.pos(), QPoint(1, 1 + WaylandFrame::kBarHeight));
+        const QImage shot = frame.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(InkColumns(shot.copy(1, 1, 483, WaylandFrame::kBarHeight)).second >= 0,
+                 "no caption drawn once the bar is back");
+    }
+
     void CloseReachesTheClient() {
         Client client;
         WaylandFrame frame(client);

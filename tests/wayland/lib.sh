@@ -4,6 +4,7 @@
 # weston through Qt's Wayland plugin. Source it from a test script; the X session, the
 # results and the cleanup are the common ones, and weston ends with them.
 # shellcheck disable=SC2034  # read by the scripts and by the X session helper
+# weston starts with start_weston; sway and KDE's kwin_wayland with start_sway and start_kwin.
 
 : "${KELTO_BIN:?path of the kelto executable}"
 : "${KELTO_WAYLAND_PROBE:?path of wayland_probe}"
@@ -61,19 +62,121 @@ start_weston() {
     fi
     log "weston $WESTON_PID ($backend $*) on $WAYLAND_DISPLAY"
 }
+# find_output [PID [PATTERN]]: sets OUTPUT to the compositor's output window, the first whose
+# line in xwininfo's tree matches PATTERN (weston's by default); fails once PID has ended.
 find_output() {
-    kill -0 "$WESTON_PID" 2>/dev/null || fail "weston ended"
-    OUTPUT=$(xwininfo -root -tree 2>/dev/null | awk '/"Weston Compositor/ {print $1; exit}') || true
+    kill -0 "${1:-$WESTON_PID}" 2>/dev/null || fail "the compositor ended"
+    OUTPUT=$(xwininfo -root -tree 2>/dev/null |
+        awk -v pattern="${2:-\"Weston Compositor}" '$0 ~ pattern {print $1; exit}') || true
     [ -n "$OUTPUT" ]
 }
+# The output window takes the keys, and the pointer rests on its top edge, off the picture.
+use_output() {
+    xdotool mousemove --window "$OUTPUT" 600 1
+    xdotool windowfocus "$OUTPUT"
+}
 
-# start_kelto: kelto on weston through Qt's Wayland plugin; waits until it shows a frame.
+# start_sway: sway 1.7 (wlroots) on its x11 backend inside the Xvfb, drawn without a GPU, with
+# its own title bars and borders and no Xwayland. Sets WAYLAND_DISPLAY, SWAYSOCK and OUTPUT.
+# sway refuses to run as root: as root it runs as the unprivileged user kelto-sway, made when
+# missing; the test skips (status 77) where that cannot be done.
+COMPOSITOR_PID=
+start_sway() {
+    if ! command -v sway >/dev/null || ! command -v swaymsg >/dev/null; then
+        echo "SKIP: sway is not installed"
+        exit 77
+    fi
+    local as=()
+    if [ "$(id -u)" -eq 0 ]; then
+        command -v setpriv >/dev/null || { echo "SKIP: setpriv is missing (util-linux)"; exit 77; }
+        if ! id kelto-sway >/dev/null 2>&1; then
+            useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
+                kelto-sway >/dev/null 2>&1 ||
+                { echo "SKIP: sway refuses root, and no user to run it could be made"; exit 77; }
+        fi
+        # The user reaches its runtime folder through the work folder, and nothing else there.
+        chmod 711 "$WORK"
+        chown kelto-sway "$XDG_RUNTIME_DIR"
+        as=(setpriv --reuid=kelto-sway --regid=kelto-sway --clear-groups)
+    fi
+    printf '%s\n' 'xwayland disable' 'default_border normal' 'default_floating_border normal' \
+        'font monospace 10' 'focus_follows_mouse no' >"$XDG_RUNTIME_DIR/sway.config"
+    chmod 644 "$XDG_RUNTIME_DIR/sway.config"
+    "${as[@]}" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$XDG_RUNTIME_DIR" \
+        XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$DISPLAY" WLR_BACKENDS=x11 \
+        WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway -c "$XDG_RUNTIME_DIR/sway.config" >"$WORK/sway.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    remember_pid other "$COMPOSITOR_PID"
+    FAIL_LOGS=sway.log
+    wait_until 20 sway_ready || fail "sway did not come up"
+    # Its output window has no name: the one as large as its output.
+    wait_until 10 find_output "$COMPOSITOR_PID" ' 1024x768\\+0\\+0' || fail "no sway output window"
+    use_output
+    log "sway $COMPOSITOR_PID on $WAYLAND_DISPLAY, output $OUTPUT"
+}
+sway_ready() {
+    kill -0 "$COMPOSITOR_PID" 2>/dev/null || fail "sway ended: $(tail -n 3 "$WORK/sway.log")"
+    local socket
+    socket=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name 'wayland-[0-9]*' -type s | head -n 1)
+    SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name 'sway-ipc.*.sock' -type s | head -n 1)
+    [ -n "$socket" ] && [ -n "$SWAYSOCK" ] || return 1
+    export WAYLAND_DISPLAY=${socket##*/} SWAYSOCK
+}
+
+# start_kwin: KDE's kwin_wayland 5.27 nested in the Xvfb (its X11 windowed backend), drawn with
+# QPainter, with a session bus of its own. A copy of the binary runs: the installed one carries
+# a file capability, which a process started by root in a container may not be allowed to gain.
+start_kwin() {
+    local kwin
+    kwin=$(command -v kwin_wayland) || { echo "SKIP: kwin_wayland is not installed"; exit 77; }
+    command -v dbus-run-session >/dev/null || { echo "SKIP: dbus-run-session is missing"; exit 77; }
+    cp "$kwin" "$WORK/kwin_wayland"
+    mkdir -p "$WORK/home-kwin"
+    HOME="$WORK/home-kwin" KWIN_COMPOSE=Q setsid dbus-run-session -- "$WORK/kwin_wayland" \
+        --x11-display "$DISPLAY" --socket "$WAYLAND_DISPLAY" --width 1024 --height 768 \
+        --no-lockscreen >"$WORK/kwin.log" 2>&1 &
+    COMPOSITOR_PID=$!
+    remember_pid group "$COMPOSITOR_PID"
+    FAIL_LOGS=kwin.log
+    wait_until 30 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "kwin_wayland did not come up"
+    wait_until 10 find_output "$COMPOSITOR_PID" '"KDE Wayland Compositor' ||
+        fail "no kwin_wayland output window"
+    use_output
+    log "kwin_wayland $COMPOSITOR_PID on $WAYLAND_DISPLAY, output $OUTPUT"
+}
+
+# What kelto told the compositor, from its protocol log (KELTO_WAYLAND_DEBUG=1).
+# sent_limits: the last minimum and maximum sizes of its toplevel, "WxH WxH".
+sent_limits() {
+    local request size sizes=()
+    for request in set_min_size set_max_size; do
+        size=$(grep -o "xdg_toplevel@[0-9]*\.$request([0-9]*, [0-9]*)" "$WORK/kelto.err" |
+            tail -n 1 | sed 's/.*(\([0-9]*\), \([0-9]*\))/\1x\2/')
+        sizes+=("${size:-none}")
+    done
+    echo "${sizes[*]}"
+}
+# asked_mode: the decoration mode kelto asked for (1 its own bar, 2 the compositor's), or none;
+# told_modes: the compositor's answers in order.
+asked_mode() {
+    grep -o 'zxdg_toplevel_decoration_v1@[0-9]*\.set_mode([0-9])' "$WORK/kelto.err" | tail -n 1 |
+        sed 's/.*(\(.\))/\1/'
+}
+told_modes() {
+    grep -o 'zxdg_toplevel_decoration_v1@[0-9]*\.configure([0-9])' "$WORK/kelto.err" |
+        sed 's/.*(\(.\))/\1/' | tr '\n' ' '
+}
+
+# start_kelto: kelto on the compositor through Qt's Wayland plugin; waits until it shows a
+# frame. KELTO_WAYLAND_DEBUG=1: its protocol log goes to kelto.err.
 start_kelto() {
-    QT_QPA_PLATFORM=wayland "$KELTO_BIN" >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+    WAYLAND_DEBUG=${KELTO_WAYLAND_DEBUG:-} QT_QPA_PLATFORM=wayland "$KELTO_BIN" \
+        >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
     KELTO_PID=$!
     remember_pid kelto "$KELTO_PID"
     [ -z "$OUTPUT" ] && return 0
-    wait_until 20 shows_a_frame || fail "weston's output shows none of the holder pictures"
+    wait_until 20 shows_a_frame || fail "the compositor's output shows none of the holder pictures"
     log "kelto $KELTO_PID shows frame $(probe once)"
 }
 shows_a_frame() {

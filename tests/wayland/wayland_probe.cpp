@@ -7,6 +7,7 @@
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE change-from INDEX TIMEOUT_MS
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE client          "x y digest" of the client
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE caption TEXT    checks the bar above the client
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE nothing-above   no second bar above that bar
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE save FILE.png   the whole output
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE steps COUNT     types keypad '*' COUNT times
 //       at random moments and prints "ms from to" per key: how long the change took to show
@@ -33,6 +34,7 @@
 #include <cstdlib>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -218,6 +220,30 @@ int CheckCaption(Probe& probe, const QString& caption) {
     return std::abs(inkWidth - textWidth) <= 3 * scale && bottom - top < barHeight ? 0 : 1;
 }
 
+// Nothing but the program's own bar: the rows right above the frame it draws (its caption
+// bar and its one-pixel border) show a single colour, the compositor's background, and not a
+// title bar of the compositor's own.
+int CheckNothingAbove(Probe& probe) {
+    if (!probe.Locate()) {
+        std::fprintf(stderr, "no frame on the output\n");
+        return 3;
+    }
+    const QPoint clientTop = probe.Origin() - QPoint(kEdge, kEdge) * scale;
+    const int frameTop = clientTop.y() - (24 + 1) * scale;
+    const int top = std::max(0, frameTop - 30 * scale);
+    if (frameTop - top < 8 * scale) {
+        std::fprintf(stderr, "the frame stands at the output's top: no rows above it to look at\n");
+        return 3;
+    }
+    const QImage above =
+        probe.Grab(QRect(clientTop.x() - scale, top, (kClientSize + 2) * scale, frameTop - top));
+    std::set<QRgb> colours;
+    for (int y = 0; y < above.height(); ++y)
+        for (int x = 0; x < above.width(); ++x) colours.insert(above.pixel(x, y) & 0xffffff);
+    std::printf("%zu colour(s) in the %d rows above the frame\n", colours.size(), above.height());
+    return colours.size() == 1 ? 0 : 1;
+}
+
 // Types each key itself, timed from the moment the X server has it: starting a typing tool
 // on a busy machine would count as the program's time.
 int MeasureSteps(Probe& probe, int count) {
@@ -298,7 +324,7 @@ int CheckWhole(Probe& probe, const std::vector<QImage>& frames, int count) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE once|watch MS|change-from "
-                 "INDEX TIMEOUT_MS|client|caption TEXT|save FILE|steps COUNT\n");
+                 "INDEX TIMEOUT_MS|client|caption TEXT|nothing-above|save FILE|steps COUNT\n");
     return 2;
 }
 
@@ -341,6 +367,7 @@ int main(int argc, char** argv) {
         std::printf("%d\n", qGray(probe.Grab(QRect(at, QSize(1, 1))).pixel(0, 0)));
         return 0;
     }
+    if (command == "nothing-above" && argc == 5) return CheckNothingAbove(probe);
     if (command == "caption" && argc == 6)
         return CheckCaption(probe, QString::fromLocal8Bit(argv[5]));
     if (command == "watch" && argc == 6) {

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 #include <algorithm>
 
@@ -25,8 +26,9 @@ WaylandFrame::WaylandFrame(QWidget& client)
     setWindowIcon(client.windowIcon());
     client.setParent(this, Qt::Widget);
     client.show();
-    // No maximum: a compositor that maximises or fills the screen checks that the window took
-    // the size it was given, and ends a client that did not.
+    // No maximum for the toolkit: a compositor that maximises or fills the screen checks that
+    // the window took the size it was given, and ends a client that did not. The compositor
+    // hears of the maximum through the ToplevelTerms.
     setMinimumSize(client.width() + 2 * kBorder, kBarHeight + client.height() + 2 * kBorder);
     resize(minimumSize());
     setFocusProxy(&client);
@@ -39,8 +41,16 @@ WaylandFrame::~WaylandFrame() {
 
 void WaylandFrame::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const QRect below(kBorder, kBorder + kBarHeight, width() - 2 * kBorder,
-                      height() - kBarHeight - 2 * kBorder);
+    // Outside the maximised and full-screen states a compositor may still offer another size
+    // (sway's resize command does, the limits notwithstanding): the frame takes its own back
+    // before anything is drawn at the size offered.
+    if (terms_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+        size() != minimumSize()) {
+        resize(minimumSize());
+        return;
+    }
+    const QRect below(border_, border_ + barHeight_, width() - 2 * border_,
+                      height() - barHeight_ - 2 * border_);
     QRect place(QPoint(), client_.size());
     place.moveCenter(below.center());
     place.moveTopLeft(
@@ -51,6 +61,7 @@ void WaylandFrame::resizeEvent(QResizeEvent* event) {
 void WaylandFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kSurroundColour);
+    if (barHeight_ == 0) return;
     const QRect bar(kBorder, kBorder, width() - 2 * kBorder, kBarHeight);
     painter.fillRect(bar, kBarColour);
     painter.setPen(kBorderColour);
@@ -65,9 +76,23 @@ void WaylandFrame::paintEvent(QPaintEvent*) {
 
 void WaylandFrame::mousePressEvent(QMouseEvent* event) {
     // The caption bar moves the window; it has nothing else to offer.
-    if (event->button() == Qt::LeftButton && event->position().y() < kBorder + kBarHeight &&
+    if (event->button() == Qt::LeftButton && event->position().y() < border_ + barHeight_ &&
         windowHandle())
         windowHandle()->startSystemMove();
+}
+
+void WaylandFrame::DrawOwnBar(bool own) {
+    border_ = own ? kBorder : 0;
+    barHeight_ = own ? kBarHeight : 0;
+    setMinimumSize(client_.width() + 2 * border_, barHeight_ + client_.height() + 2 * border_);
+    resize(minimumSize());
+    if (terms_) terms_->KeepSize(minimumSize());
+    update();
+}
+
+void WaylandFrame::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && terms_) terms_->FollowStates(windowState());
 }
 
 void WaylandFrame::closeEvent(QCloseEvent* event) {
@@ -79,6 +104,12 @@ void WaylandFrame::closeEvent(QCloseEvent* event) {
 std::unique_ptr<WaylandFrame> ShowInOwnFrame(QWidget& window) {
     auto frame = std::make_unique<WaylandFrame>(window);
     frame->show();
+    // Shown, the window has its toplevel and no buffer yet: the moment to settle its terms.
+    const QPointer<WaylandFrame> held(frame.get());
+    frame->terms_ = ToplevelTerms::For(*frame->windowHandle(), [held](bool own) {
+        if (held) held->DrawOwnBar(own);
+    });
+    if (frame->terms_) frame->terms_->KeepSize(frame->minimumSize());
     window.setFocus();
     return frame;
 }

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "desktop/wayland/toplevel_terms.h"
+
 namespace kelto {
 
 // The window's frame on Wayland, drawn by the program: a caption bar holding the whole caption
@@ -19,14 +21,23 @@ class WaylandFrame final : public QWidget {
     explicit WaylandFrame(QWidget& client);
     ~WaylandFrame() override;
 
+    // Where the compositor draws the title bar, the frame is the client alone.
+    void DrawOwnBar(bool own);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    friend std::unique_ptr<WaylandFrame> ShowInOwnFrame(QWidget& window);
+
     QWidget& client_;
+    int border_ = kBorder;
+    int barHeight_ = kBarHeight;
+    std::unique_ptr<ToplevelTerms> terms_;
 };
 
 // Shows the main window inside a WaylandFrame, which the result holds.

@@ -1,0 +1,136 @@
+#include "desktop/wayland/toplevel_terms.h"
+
+#include <qpa/qplatformnativeinterface.h>
+#include <wayland-client.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+#include "xdg-decoration-unstable-v1-client-protocol.h"
+#include "xdg-shell-client-protocol.h"
+
+namespace kelto {
+
+struct ToplevelTerms::Protocol {
+    wl_display* display = nullptr;
+    wl_surface* surface = nullptr;
+    xdg_toplevel* toplevel = nullptr;
+    zxdg_decoration_manager_v1* decorations = nullptr;
+    zxdg_toplevel_decoration_v1* decoration = nullptr;
+    std::function<void(bool)> ownBar;
+    std::optional<bool> drawsOwnBar;
+    bool modeAsked = false;
+
+    ~Protocol() {
+        // Before the toolkit destroys the toplevel, as the decoration protocol requires.
+        if (decoration) zxdg_toplevel_decoration_v1_destroy(decoration);
+        if (decorations) zxdg_decoration_manager_v1_destroy(decorations);
+    }
+};
+
+namespace {
+
+void Global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+    if (std::strcmp(interface, zxdg_decoration_manager_v1_interface.name) != 0) return;
+    *static_cast<zxdg_decoration_manager_v1**>(data) = static_cast<zxdg_decoration_manager_v1*>(
+        wl_registry_bind(registry, name, &zxdg_decoration_manager_v1_interface, 1));
+}
+
+void GlobalRemoved(void*, wl_registry*, uint32_t) {}
+
+const wl_registry_listener kRegistryListener = {Global, GlobalRemoved};
+
+// The toolkit's registry is its own: ask the compositor once more, on a queue of our own so
+// that nothing of the toolkit's is dispatched meanwhile.
+zxdg_decoration_manager_v1* FindDecorationManager(wl_display* display) {
+    wl_event_queue* queue = wl_display_create_queue(display);
+    auto* ownDisplay = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(ownDisplay), queue);
+    wl_registry* registry = wl_display_get_registry(ownDisplay);
+    zxdg_decoration_manager_v1* manager = nullptr;
+    wl_registry_add_listener(registry, &kRegistryListener, &manager);
+    wl_display_roundtrip_queue(display, queue);
+    wl_registry_destroy(registry);
+    wl_proxy_wrapper_destroy(ownDisplay);
+    // Its answers come with the toolkit's events, in the toolkit's thread.
+    if (manager) wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(manager), nullptr);
+    wl_event_queue_destroy(queue);
+    return manager;
+}
+
+void DecorationMode(void* data, zxdg_toplevel_decoration_v1*, uint32_t mode) {
+    auto* protocol = static_cast<ToplevelTerms::Protocol*>(data);
+    const bool own = mode != ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE;
+    if (protocol->drawsOwnBar == own) return;
+    protocol->drawsOwnBar = own;
+    // Not inside the toolkit's event dispatch: the answer changes the window's size.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [ownBar = protocol->ownBar, own] { ownBar(own); },
+        Qt::QueuedConnection);
+}
+
+const zxdg_toplevel_decoration_v1_listener kDecorationListener = {DecorationMode};
+
+}  // namespace
+
+ToplevelTerms::ToplevelTerms(std::unique_ptr<Protocol> protocol) : protocol_(std::move(protocol)) {}
+
+ToplevelTerms::~ToplevelTerms() = default;
+
+std::unique_ptr<ToplevelTerms> ToplevelTerms::For(QWindow& window,
+                                                  std::function<void(bool)> ownBar) {
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    if (!native) return nullptr;
+    auto protocol = std::make_unique<Protocol>();
+    protocol->display =
+        static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
+    protocol->surface =
+        static_cast<wl_surface*>(native->nativeResourceForWindow("surface", &window));
+    protocol->toplevel =
+        static_cast<xdg_toplevel*>(native->nativeResourceForWindow("xdg_toplevel", &window));
+    if (!protocol->display || !protocol->surface || !protocol->toplevel) return nullptr;
+    protocol->ownBar = std::move(ownBar);
+    protocol->decorations = FindDecorationManager(protocol->display);
+    if (protocol->decorations) {
+        protocol->decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(
+            protocol->decorations, protocol->toplevel);
+        zxdg_toplevel_decoration_v1_add_listener(protocol->decoration, &kDecorationListener,
+                                                 protocol.get());
+    }
+    return std::unique_ptr<ToplevelTerms>(new ToplevelTerms(std::move(protocol)));
+}
+
+void ToplevelTerms::KeepSize(QSize size) {
+    size_ = size;
+    SendLimits();
+    // sway decides between its own bar and ours from the limits in force when asked, so they
+    // are committed first; the window has no buffer yet, or keeps the one it has.
+    wl_surface_commit(protocol_->surface);
+    if (protocol_->decoration && !protocol_->modeAsked) {
+        protocol_->modeAsked = true;
+        zxdg_toplevel_decoration_v1_set_mode(protocol_->decoration,
+                                             ZXDG_TOPLEVEL_DECORATION_V1_MODE_CLIENT_SIDE);
+    }
+    wl_display_flush(protocol_->display);
+}
+
+void ToplevelTerms::FollowStates(Qt::WindowStates states) {
+    const bool compositors = states & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    if (compositors == sizeIsCompositors_) return;
+    sizeIsCompositors_ = compositors;
+    SendLimits();
+    // Takes effect with the toolkit's next commit, the one of the new size.
+    wl_display_flush(protocol_->display);
+}
+
+void ToplevelTerms::SendLimits() {
+    const QSize limit = sizeIsCompositors_ ? QSize(0, 0) : size_;
+    xdg_toplevel_set_min_size(protocol_->toplevel, size_.width(), size_.height());
+    xdg_toplevel_set_max_size(protocol_->toplevel, limit.width(), limit.height());
+}
+
+}  // namespace kelto

@@ -1,0 +1,44 @@
+#!/bin/bash
+# The window on KDE Plasma's compositor, kwin_wayland, which offers to draw title bars: kelto
+# asks to draw its own and KWin agrees, so the program's bar is the only one; with its one size
+# as minimum and maximum, neither maximise (Meta+PgUp) nor a resize (Meta with the right button
+# dragged) changes the window. Frames change, and Esc quits with status 0.
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+start_xvfb 1100 860
+start_kwin
+KELTO_WAYLAND_DEBUG=1 start_kelto
+
+read -r min max < <(sent_limits)
+check "the toplevel's maximum is its minimum ($min, $max)" test "$min" = "$max" -a "$min" != none
+check "kelto asks to draw its own title bar (mode $(asked_mode))" test "$(asked_mode)" = 1
+client_side_agreed() { [ "$(told_modes)" = "1 " ]; }
+check "KWin agrees: the program draws it (answers: $(told_modes))" client_side_agreed
+check "one title bar: the program's, with the whole caption" wait_until 5 probe caption "$CAPTION"
+check "one title bar: none of KWin's above it" probe nothing-above
+
+watch_run 6000
+check "frames change ($(wc -w <<<"$SHOWN") shown in 6 s)" test "$(wc -w <<<"$SHOWN")" -ge 3
+
+keys asterisk
+sleep 1.5
+read -r x y digest < <(probe client) || fail "client not found"
+client_as_before() { kelto_alive && [ "$(probe client)" = "$x $y $digest" ]; }
+
+keys super+Prior
+sleep 1.5
+check "Meta+PgUp does not maximise the window" client_as_before
+
+xdotool mousemove --window "$OUTPUT" $((x + 400)) $((y + 400)) keydown super mousedown 3 \
+    mousemove --window "$OUTPUT" $((x + 300)) $((y + 300)) sleep 0.2 \
+    mousemove --window "$OUTPUT" $((x + 600)) $((y + 560)) sleep 0.3 mouseup 3 keyup super
+use_output
+sleep 1
+check "Meta with the right button dragged does not resize the window" client_as_before
+
+probe save "$WORK/kwin.png" || true
+keys Escape
+await_exit 5
+check "Esc quits with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+finish
