@@ -26,73 +26,20 @@
 #include <string>
 #include <vector>
 
+#include "support/frame_references.h"
 #include "support/window_look.h"
+#include "window/form1.h"
 
 namespace {
 
-constexpr int kClientSize = 483;
-constexpr int kInnerLeft = 2;
-constexpr int kInnerTop = 2;
-constexpr int kVisibleColumns = 479;
-constexpr int kVisibleRows = 481;
-constexpr int kFrameCount = 18;
+using kelto::testing::FrameReferences;
 
-enum Expect : unsigned char { kBlackPixel, kWhitePixel, kBackground };
-
-struct Reference {
-    std::vector<unsigned char> expect;  // kVisibleRows x kVisibleColumns
-};
-
-bool LoadReferences(const QString& dir, std::vector<Reference>& references,
-                    std::vector<QImage>& frames) {
-    for (int k = 1; k <= kFrameCount; ++k) {
-        const QString path = QStringLiteral("%1/Image%2.pbm").arg(dir).arg(k);
-        QImage picture;
-        if (!picture.load(path, "PBM")) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-            return false;
-        }
-        frames.push_back(picture);
-        picture = picture.convertToFormat(QImage::Format_RGB32);
-        Reference reference;
-        reference.expect.assign(static_cast<std::size_t>(kVisibleRows) * kVisibleColumns,
-                                kBackground);
-        for (int y = 0; y < std::min(kVisibleRows, picture.height()); ++y)
-            for (int x = 0; x < std::min(kVisibleColumns, picture.width()); ++x)
-                reference.expect[static_cast<std::size_t>(y) * kVisibleColumns + x] =
-                    (picture.pixel(x, y) & 0xffffff) == 0 ? kBlackPixel : kWhitePixel;
-        references.push_back(std::move(reference));
-    }
-    return true;
-}
-
-bool Matches(const QImage& shot, const Reference& reference) {
-    for (int y = 0; y < kVisibleRows; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(kInnerTop + y));
-        const unsigned char* expect =
-            &reference.expect[static_cast<std::size_t>(y) * kVisibleColumns];
-        for (int x = 0; x < kVisibleColumns; ++x) {
-            const QRgb colour = row[kInnerLeft + x] & 0xffffff;
-            switch (expect[x]) {
-                case kBlackPixel:
-                    if (colour != 0) return false;
-                    break;
-                case kWhitePixel:
-                    if (colour != 0xffffff) return false;
-                    break;
-                default:
-                    // The face colour shows where no picture lies; it is neither line nor paper.
-                    if (colour == 0 || colour == 0xffffff) return false;
-            }
-        }
-    }
-    return true;
-}
+constexpr int kClientSize = kelto::Form1::kClientSize;
 
 class Probe {
   public:
-    Probe(WId window, std::vector<Reference> references)
-        : window_(window), references_(std::move(references)) {}
+    Probe(WId window, const FrameReferences& references)
+        : window_(window), references_(references) {}
 
     // KELTO_PROBE_TOP_LEFT set: only the client's top-left square, for a window that a tiling
     // window manager made larger. A save always takes the whole window.
@@ -121,20 +68,16 @@ class Probe {
         if (const int scale = ScaleOf(shot); scale > 1)
             shot = shot.scaled(kClientSize, kClientSize, Qt::IgnoreAspectRatio,
                                Qt::FastTransformation);
-        for (int offset : {0, 1, -1, 2, -2}) {
-            const int index = ((last_ + offset) % kFrameCount + kFrameCount) % kFrameCount;
-            if (Matches(shot, references_[index])) return last_ = index;
-        }
-        for (int index = 0; index < kFrameCount; ++index)
-            if (Matches(shot, references_[index])) return last_ = index;
-        return -1;
+        const int index = references_.Identify(shot, references_.InnerOrigin(), last_);
+        if (index >= 0) last_ = index;
+        return index;
     }
 
     int Sample() { return Identify(Grab()); }
 
   private:
     WId window_;
-    std::vector<Reference> references_;
+    const FrameReferences& references_;
     int last_ = 0;
 };
 
@@ -153,10 +96,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // Readers follow the samples while they come.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::vector<Reference> references;
-    std::vector<QImage> frames;
-    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references, frames)) return 2;
-    Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), std::move(references));
+    FrameReferences references;
+    if (!references.Load(QString::fromLocal8Bit(argv[1]))) return 2;
+    Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), references);
     const std::string command = argv[3];
     QElapsedTimer clock;
     clock.start();
@@ -214,8 +156,7 @@ int main(int argc, char** argv) {
         }
         const int scale = Probe::ScaleOf(shot);
         const auto difference = kelto::testing::Compare(
-            shot, {0, 0},
-            kelto::testing::ExpectedClient(frames[static_cast<std::size_t>(current)], scale));
+            shot, {0, 0}, kelto::testing::ExpectedClient(references.Picture(current), scale));
         std::printf("%d %s\n", current, qPrintable(difference.Describe()));
         if (difference.count && argc == 7) shot.save(argv[6]);
         return difference.count ? 5 : 0;

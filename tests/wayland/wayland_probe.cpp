@@ -38,7 +38,11 @@
 #include <string>
 #include <vector>
 
+#include "animation/animation_state.h"
+#include "support/frame_references.h"
 #include "support/window_look.h"
+#include "window/form1.h"
+#include "window/picture_area_units.h"
 
 // Last: Xlib's macros would clash with Qt's names.
 #include <X11/Xlib.h>
@@ -47,84 +51,18 @@
 
 namespace {
 
-constexpr int kClientSize = 483;
-constexpr int kEdge = 2;
-constexpr int kVisibleColumns = 479;
-constexpr int kVisibleRows = 481;
-constexpr int kFrameCount = 18;
+using kelto::kFrameCount;
+using kelto::testing::FrameReferences;
 
-enum Expect : unsigned char { kBlackPixel, kWhitePixel, kBackground };
-
-struct Reference {
-    std::vector<unsigned char> expect;  // rows x columns, in device pixels
-    QPoint firstBlack;
-};
+constexpr int kClientSize = kelto::Form1::kClientSize;
+constexpr int kEdge = kelto::kPictureEdge;
 
 int scale = 1;
-int Columns() {
-    return kVisibleColumns * scale;
-}
-int Rows() {
-    return kVisibleRows * scale;
-}
-
-bool LoadReferences(const QString& dir, std::vector<Reference>& references,
-                    std::vector<QImage>& frames) {
-    for (int k = 1; k <= kFrameCount; ++k) {
-        const QString path = QStringLiteral("%1/Image%2.pbm").arg(dir).arg(k);
-        QImage picture;
-        if (!picture.load(path, "PBM")) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-            return false;
-        }
-        frames.push_back(picture);
-        picture = picture.convertToFormat(QImage::Format_RGB32);
-        Reference reference;
-        reference.expect.assign(static_cast<std::size_t>(Rows()) * Columns(), kBackground);
-        bool found = false;
-        for (int y = 0; y < Rows(); ++y)
-            for (int x = 0; x < Columns(); ++x) {
-                const int px = x / scale, py = y / scale;
-                if (px >= picture.width() || py >= picture.height()) continue;
-                const bool black = (picture.pixel(px, py) & 0xffffff) == 0;
-                reference.expect[static_cast<std::size_t>(y) * Columns() + x] =
-                    black ? kBlackPixel : kWhitePixel;
-                if (black && !found) reference.firstBlack = {x, y}, found = true;
-            }
-        references.push_back(std::move(reference));
-    }
-    return true;
-}
-
-// origin: the device pixel of the shot where the picture's top-left pixel lies.
-bool Matches(const QImage& shot, QPoint origin, const Reference& reference) {
-    if (origin.x() < 0 || origin.y() < 0 || origin.x() + Columns() > shot.width() ||
-        origin.y() + Rows() > shot.height())
-        return false;
-    for (int y = 0; y < Rows(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(origin.y() + y));
-        const unsigned char* expect = &reference.expect[static_cast<std::size_t>(y) * Columns()];
-        for (int x = 0; x < Columns(); ++x) {
-            const QRgb colour = row[origin.x() + x] & 0xffffff;
-            switch (expect[x]) {
-                case kBlackPixel:
-                    if (colour != 0) return false;
-                    break;
-                case kWhitePixel:
-                    if (colour != 0xffffff) return false;
-                    break;
-                default:
-                    if (colour == 0 || colour == 0xffffff) return false;
-            }
-        }
-    }
-    return true;
-}
 
 class Probe {
   public:
-    Probe(WId output, std::vector<Reference> references)
-        : output_(output), references_(std::move(references)) {}
+    Probe(WId output, const FrameReferences& references)
+        : output_(output), references_(references) {}
 
     QImage Grab(QRect area = {}) const {
         if (area.isNull()) area = QRect(0, 0, -1, -1);
@@ -142,8 +80,8 @@ class Probe {
             for (int x = 0; x < shot.width(); ++x) {
                 if ((row[x] & 0xffffff) != 0) continue;
                 for (int index = 0; index < kFrameCount; ++index) {
-                    const QPoint origin = QPoint(x, y) - references_[index].firstBlack;
-                    if (Matches(shot, origin, references_[index])) {
+                    const QPoint origin = QPoint(x, y) - references_.FirstBlack(index);
+                    if (references_.Matches(shot, origin, index)) {
                         origin_ = origin;
                         last_ = index;
                         return true;
@@ -156,13 +94,9 @@ class Probe {
 
     int Sample() {
         if (!origin_ && !Locate()) return -1;
-        const QImage shot = Grab(QRect(*origin_, QSize(Columns(), Rows())));
-        for (int offset : {0, 1, -1, 2, -2}) {
-            const int index = ((last_ + offset) % kFrameCount + kFrameCount) % kFrameCount;
-            if (Matches(shot, {0, 0}, references_[index])) return last_ = index;
-        }
-        for (int index = 0; index < kFrameCount; ++index)
-            if (Matches(shot, {0, 0}, references_[index])) return last_ = index;
+        const QImage shot = Grab(QRect(*origin_, references_.Visible()));
+        if (const int index = references_.Identify(shot, {0, 0}, last_); index >= 0)
+            return last_ = index;
         origin_.reset();  // moved, or not a frame: look again next time
         return -1;
     }
@@ -186,7 +120,7 @@ class Probe {
 
   private:
     WId output_;
-    std::vector<Reference> references_;
+    const FrameReferences& references_;
     std::optional<QPoint> origin_;
     int last_ = 0;
 };
@@ -287,7 +221,7 @@ int Settled(Probe& probe, int stableMs, int timeoutMs) {
     return -1;
 }
 
-int CheckWhole(Probe& probe, const std::vector<QImage>& frames, int count) {
+int CheckWhole(Probe& probe, const FrameReferences& references, int count) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return 2;
     const KeyCode period = XKeysymToKeycode(display, XK_period);
@@ -311,7 +245,7 @@ int CheckWhole(Probe& probe, const std::vector<QImage>& frames, int count) {
         const QPoint clientTop = probe.Origin() - QPoint(kEdge, kEdge) * scale;
         const auto difference = kelto::testing::Compare(
             probe.Grab(), clientTop,
-            kelto::testing::ExpectedClient(frames[static_cast<std::size_t>(shown)], scale));
+            kelto::testing::ExpectedClient(references.Picture(shown), scale));
         std::printf("%d %s\n", shown, qPrintable(difference.Describe()));
         if (difference.count) status = 5;
         if (previous >= 0 && shown != (previous + 1) % kFrameCount && status == 0) status = 6;
@@ -337,10 +271,9 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     scale = std::atoi(argv[3]);
     if (scale < 1) return Usage();
-    std::vector<Reference> references;
-    std::vector<QImage> frames;
-    if (!LoadReferences(QString::fromLocal8Bit(argv[1]), references, frames)) return 2;
-    Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), std::move(references));
+    FrameReferences references;
+    if (!references.Load(QString::fromLocal8Bit(argv[1]), scale)) return 2;
+    Probe probe(static_cast<WId>(std::stoul(argv[2], nullptr, 0)), references);
     const std::string command = argv[4];
     QElapsedTimer clock;
     clock.start();
@@ -359,7 +292,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "steps" && argc == 6) return MeasureSteps(probe, std::stoi(argv[5]));
-    if (command == "whole" && argc == 6) return CheckWhole(probe, frames, std::stoi(argv[5]));
+    if (command == "whole" && argc == 6) return CheckWhole(probe, references, std::stoi(argv[5]));
     if (command == "background" && argc == 5) {
         if (!probe.Locate()) return 3;
         // The visible inner row below the frame, in its middle.
