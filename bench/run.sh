@@ -138,7 +138,7 @@ fi
 
 # Start-up to the first frame on the X server, and peak RSS, in alternating rounds. The viewer
 # starts twice a round: as on this display, and with a GNOME session's settings, under which
-# the toolkit would load its GTK theme (qt6-gtk-platformtheme) if the viewer let it.
+# the toolkit loads its GTK theme (qt6-gtk-platformtheme) for the desktop's colours.
 for round in 1 2 3 4; do
     "$probe" startup 3 -- "$kelto" 2>/dev/null |
         awk '{print "startup_ms", $2; print "rss_kb", $4}' >>"$results"
