@@ -147,11 +147,11 @@ void ServerFrames::Show(const QImage& picture, const QRect& area) {
         found = bitmaps_.emplace(picture.cacheKey(), Upload(picture)).first;
     const int width = std::clamp(picture.width(), 0, std::max(area.width(), 0));
     const int height = std::clamp(picture.height(), 0, std::max(area.height(), 0));
-    Sent(xcb_copy_plane(connection_, found->second, window_, windowGc_, 0, 0,
-                        static_cast<std::int16_t>(area.x()), static_cast<std::int16_t>(area.y()),
-                        static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 1)
-             .sequence,
-         "show a frame");
+    // Not remembered one by one: a pass a request would pile up while the server sends no
+    // events. The toolkit never copies a plane, so a refused copy is known by its kind.
+    xcb_copy_plane(connection_, found->second, window_, windowGc_, 0, 0,
+                   static_cast<std::int16_t>(area.x()), static_cast<std::int16_t>(area.y()),
+                   static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 1);
     xcb_flush(connection_);
 }
 
@@ -171,15 +171,18 @@ bool ServerFrames::nativeEventFilter(const QByteArray& eventType, void* message,
     if (eventType != "xcb_generic_event_t") return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if (WhatWasDrawnMayBeLost(*event, window_) && lost_) lost_();
-    if (unsettled_.empty()) return false;
     const unsigned int sequence = event->full_sequence;
     if (event->response_type == 0) {
+        const auto* error = static_cast<const xcb_generic_error_t*>(message);
         const auto found = unsettled_.find(sequence);
-        if (found != unsettled_.end() && failure_.empty()) {
-            const auto* error = static_cast<const xcb_generic_error_t*>(message);
-            failure_ = "cannot " + std::string(found->second) + ": the X server refused it (" +
-                       ErrorName(error->error_code) + ")";
-            unsettled_.erase(unsettled_.begin(), std::next(found));
+        const char* what = found != unsettled_.end()             ? found->second
+                           : error->major_code == XCB_COPY_PLANE ? "show a frame"
+                                                                 : nullptr;
+        if (what) {
+            if (failure_.empty())
+                failure_ = "cannot " + std::string(what) + ": the X server refused it (" +
+                           ErrorName(error->error_code) + ")";
+            unsettled_.erase(unsettled_.begin(), unsettled_.upper_bound(sequence));
             return true;  // answered here, not by the toolkit's warning
         }
     }

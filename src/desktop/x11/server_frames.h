@@ -56,8 +56,8 @@ class ServerFrames final : public FrameSender, private QAbstractNativeEventFilte
     std::uint32_t bitmapGc_ = 0;
     // Server pixmaps by the picture's cache key.
     std::map<qint64, std::uint32_t> bitmaps_;
-    // Requests the server may still refuse, by sequence number; the server answers in order,
-    // so any later answer settles the earlier ones.
+    // The setting up and uploads the server may still refuse, by sequence number; the server
+    // answers in order, so any later answer settles the earlier ones.
     std::map<unsigned int, const char*> unsettled_;
     std::string failure_;
 };
