@@ -1,6 +1,6 @@
 #!/bin/bash
-# A file gzipped the way Debian wants it (gzip -9n): intact, at the best compression, and
-# with neither the original name nor a time stamp in its header, so two builds match.
+# A file gzipped as the package carries it (gzip -9n): intact, at the best compression, and
+# with no file name or time stamp in its header, so that two builds give the same bytes.
 # Usage: check_gzip_header.sh <file.gz>...
 set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
