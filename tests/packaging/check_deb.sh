@@ -10,10 +10,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
-    { cat "$work/cpack.log"; fail "cpack"; }
-deb=$work/out/kelto_1.00_amd64.deb
-[[ -f $deb ]] || fail "no $(basename "$deb"); made: $(ls "$work/out")"
+# shellcheck source-path=SCRIPTDIR source=make_deb.sh
+. "$(dirname "$0")/make_deb.sh"
+make_deb "$build"
 dpkg-deb -I "$deb"
 
 field() { dpkg-deb -f "$deb" "$1"; }

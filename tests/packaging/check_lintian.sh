@@ -12,10 +12,9 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
-    { cat "$work/cpack.log"; fail "cpack"; }
-deb=$work/out/kelto_1.00_amd64.deb
-[[ -f $deb ]] || fail "no $(basename "$deb"); made: $(ls "$work/out")"
+# shellcheck source-path=SCRIPTDIR source=make_deb.sh
+. "$(dirname "$0")/make_deb.sh"
+make_deb "$build"
 
 # Errors and warnings are what a maintainer must fix; info tags (I:) are shown only.
 run_lintian() { lintian --display-info --no-tag-display-limit "$1" 2>&1 | grep -v '^running with root'; }

@@ -10,9 +10,7 @@ start_xvfb 1100 860
 start_kwin
 KELTO_WAYLAND_DEBUG=1 start_kelto
 
-read -r min max < <(sent_limits)
-check "the toplevel's maximum is its minimum ($min, $max)" test "$min" = "$max" -a "$min" != none
-check "kelto asks to draw its own title bar (mode $(asked_mode))" test "$(asked_mode)" = 1
+check_terms_asked
 client_side_agreed() { [ "$(told_modes)" = "1 " ]; }
 check "KWin agrees: the program draws it (answers: $(told_modes))" client_side_agreed
 check "one title bar: the program's, with the whole caption" wait_until 5 probe caption "$CAPTION"

@@ -167,6 +167,14 @@ told_modes() {
     grep -o 'zxdg_toplevel_decoration_v1@[0-9]*\.configure([0-9])' "$WORK/kelto.err" |
         sed 's/.*(\(.\))/\1/' | tr '\n' ' '
 }
+# check_terms_asked: kelto gave its one size as both limits and asked to draw its own bar.
+check_terms_asked() {
+    local min max
+    read -r min max < <(sent_limits)
+    check "the toplevel's maximum is its minimum ($min, $max)" \
+        test "$min" = "$max" -a "$min" != none
+    check "kelto asks to draw its own title bar (mode $(asked_mode))" test "$(asked_mode)" = 1
+}
 
 # start_kelto: kelto on the compositor through Qt's Wayland plugin; waits until it shows a
 # frame. KELTO_WAYLAND_DEBUG=1: its protocol log goes to kelto.err.

@@ -11,9 +11,7 @@ start_xvfb 1100 860
 start_sway
 KELTO_WAYLAND_DEBUG=1 start_kelto
 
-read -r min max < <(sent_limits)
-check "the toplevel's maximum is its minimum ($min, $max)" test "$min" = "$max" -a "$min" != none
-check "kelto asks to draw its own title bar (mode $(asked_mode))" test "$(asked_mode)" = 1
+check_terms_asked
 floating_mode_agreed() { ! grep -qw 2 <<<"$(told_modes)"; }
 check "sway does not insist on its own bar (answers: $(told_modes))" floating_mode_agreed
 check "sway floats the window" swaymsg -q '[app_id="kelto" floating] nop'
