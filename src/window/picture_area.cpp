@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QWindow>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 
+#include "frames/eight_pixels.h"
 #include "input/keyboard_commands.h"
 
 namespace kelto {
@@ -117,16 +117,9 @@ QRegion PictureArea::ChangedArea(const QImage& from, const QImage& to) {
 }
 
 const QImage& PictureArea::Expanded(const QRect& part) {
-    // Eight pixels a byte into eight display pixels, one table look-up: the pictures stay at
-    // one bit a pixel (18 of them in the display's format took 16 MB), and a straight copy of
-    // what is made here costs less than the toolkit's own conversion of a one-bit picture.
-    static const auto kEight = [] {
-        std::array<std::array<QRgb, 8>, 256> table{};
-        for (int byte = 0; byte < 256; ++byte)
-            for (int bit = 0; bit < 8; ++bit)
-                table[byte][bit] = byte & (0x80 >> bit) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-        return table;
-    }();
+    // The pictures stay at one bit a pixel (18 of them in the display's format took 16 MB),
+    // and a straight copy of what is widened here costs less than the toolkit's own conversion
+    // of a one-bit picture.
     const QImage& picture = picture_->Loaded();
     if (expanded_.width() < picture.width() || expanded_.height() < kTile)
         expanded_ = QImage(picture.width() + 8, kTile, QImage::Format_RGB32);
@@ -136,7 +129,7 @@ const QImage& PictureArea::Expanded(const QRect& part) {
         const uchar* bits = picture.constScanLine(part.top() + y);
         auto* row = reinterpret_cast<QRgb*>(expanded_.scanLine(y));
         for (int byte = firstByte; byte <= lastByte; ++byte)
-            std::copy_n(kEight[bits[byte]].data(), 8, row + byte * 8);
+            std::copy_n(frames::EightPixels(bits[byte]).data(), 8, row + byte * 8);
     }
     return expanded_;
 }
