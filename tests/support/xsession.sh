@@ -98,6 +98,7 @@ fail() {
     log "FAIL: $*"
     describe_windows
     if [ -s "$WORK/kelto.err" ]; then sed 's/^/kelto stderr: /' "$WORK/kelto.err" | head -n 20; fi
+    describe_threads
     local file
     for file in $FAIL_LOGS; do
         [ ! -s "$WORK/$file" ] || { echo "--- $file"; tail -n 20 "$WORK/$file"; }
@@ -117,6 +118,18 @@ describe_windows() {
         framed_window "$id" && state+=", framed" || state+=", not framed"
         log "viewer window $id: $state"
     done
+}
+# For a failure's log, when the viewer still runs: where each of its threads waits, so that a
+# viewer that stopped answering tells why.
+describe_threads() {
+    [ -n "$KELTO_PID" ] && kill -0 "$KELTO_PID" 2>/dev/null || return 0
+    local task
+    for task in /proc/"$KELTO_PID"/task/*; do
+        log "viewer thread $(cat "$task/comm" 2>/dev/null): waits in $(cat "$task/wchan" 2>/dev/null)"
+    done
+    command -v gdb >/dev/null || return 0
+    timeout 30 gdb -p "$KELTO_PID" -batch -nx -ex 'thread apply all bt 12' 2>/dev/null |
+        grep -E '^(Thread|#)' | sed 's/^/  /' | head -n 60
 }
 check() {  # check DESCRIPTION COMMAND...: records a failure but goes on
     local what=$1
