@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #include "desktop/fixed_size.h"
-#include "desktop/wayland/wayland_flush.h"
+#include "desktop/wayland/compositor_frames.h"
 #include "desktop/wayland/wayland_frame.h"
 #include "desktop/x11/server_frames.h"
 #include "desktop/x11/window_hints.h"
@@ -23,7 +23,7 @@ std::unique_ptr<FrameSender> FramesFor(Desktop::Platform platform) {
         case Desktop::Platform::X11:
             return std::make_unique<ServerFrames>();
         case Desktop::Platform::Wayland:
-            return std::make_unique<WaylandFlush>();
+            return std::make_unique<CompositorFrames>();
         default:
             return std::make_unique<FrameSender>();
     }

@@ -2,7 +2,8 @@
 # The window on KDE Plasma's compositor, kwin_wayland, which offers to draw title bars: kelto
 # asks to draw its own and KWin agrees, so the program's bar is the only one; with its one size
 # as minimum and maximum, neither maximise (Meta+PgUp) nor a resize (Meta with the right button
-# dragged) changes the window. Frames change, and Esc quits with status 0.
+# dragged) changes the window. Frames change, each shown exactly and in order, and Esc quits
+# with status 0.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
@@ -18,6 +19,7 @@ check "one title bar: none of KWin's above it" probe nothing-above
 
 watch_run 6000
 check "frames change ($(wc -w <<<"$SHOWN") shown in 6 s)" test "$(wc -w <<<"$SHOWN")" -ge 3
+check_frames_exact
 
 keys asterisk
 sleep 1.5

@@ -167,6 +167,28 @@ told_modes() {
     grep -o 'zxdg_toplevel_decoration_v1@[0-9]*\.configure([0-9])' "$WORK/kelto.err" |
         sed 's/.*(\(.\))/\1/' | tr '\n' ' '
 }
+# check_frames_exact: after watch_run, every sample showed a holder picture exactly and each
+# frame followed the one before, one step forward.
+check_frames_exact() {
+    local changes forward
+    changes=$(wc -w <<<"$STEPS")
+    forward=$(tr ' ' '\n' <<<"$STEPS" | grep -cx 1 || true)
+    check "every sample shows a holder picture exactly ($UNMATCHED did not)" test "$UNMATCHED" -eq 0
+    check "frames follow each other one step forward ($forward of $changes steps)" \
+        test "$changes" -gt 0 -a "$forward" -eq "$changes"
+}
+# commits_since LINE: how often kelto committed the surface of its own frames and its window's
+# surface after line LINE of its protocol log, as "OWN WINDOW".
+commits_since() {
+    local ids own window
+    ids=$(grep -o 'get_subsurface(new id wl_subsurface@[0-9]*, wl_surface@[0-9]*, wl_surface@[0-9]*)' \
+        "$WORK/kelto.err" | head -n 1 | grep -o 'wl_surface@[0-9]*' | tr '\n' ' ') || true
+    read -r own window <<<"$ids"
+    [ -n "$own" ] || { echo "0 0"; return; }
+    tail -n +"$(($1 + 1))" "$WORK/kelto.err" | awk -v own="-> $own.commit()" \
+        -v window="-> $window.commit()" '
+        index($0, own) { o++ } index($0, window) { w++ } END { printf "%d %d\n", o, w }'
+}
 # check_terms_asked: kelto gave its one size as both limits and asked to draw its own bar.
 check_terms_asked() {
     local min max

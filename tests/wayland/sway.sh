@@ -2,8 +2,9 @@
 # The window on sway, a tiling Wayland compositor that offers to draw title bars: kelto asks to
 # draw its own bar and gives its one size as minimum and maximum, so sway floats the window with
 # no bar of its own: one title bar, the program's, with the whole caption. A resize leaves the
-# window as it is, full screen keeps the client 1:1 and kelto running, frames change; tiled by
-# hand it gets sway's bar and drops its own; Esc quits with status 0.
+# window as it is, full screen keeps the client 1:1 and kelto running, frames change, each shown
+# exactly and in order; tiled by hand it gets sway's bar and drops its own; Esc quits with
+# status 0.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
@@ -20,6 +21,7 @@ check "one title bar: none of sway's above it" probe nothing-above
 
 watch_run 6000
 check "frames change ($(wc -w <<<"$SHOWN") shown in 6 s)" test "$(wc -w <<<"$SHOWN")" -ge 3
+check_frames_exact
 
 keys asterisk
 sleep 1.5

@@ -6,10 +6,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
-#include <cstring>
 #include <optional>
 #include <utility>
 
+#include "desktop/wayland/wayland_globals.h"
 #include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -33,34 +33,6 @@ struct ToplevelTerms::Protocol {
 };
 
 namespace {
-
-void Global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
-    if (std::strcmp(interface, zxdg_decoration_manager_v1_interface.name) != 0) return;
-    *static_cast<zxdg_decoration_manager_v1**>(data) = static_cast<zxdg_decoration_manager_v1*>(
-        wl_registry_bind(registry, name, &zxdg_decoration_manager_v1_interface, 1));
-}
-
-void GlobalRemoved(void*, wl_registry*, uint32_t) {}
-
-const wl_registry_listener kRegistryListener = {Global, GlobalRemoved};
-
-// The toolkit's registry is its own: ask the compositor once more, on a queue of our own so
-// that nothing of the toolkit's is dispatched meanwhile.
-zxdg_decoration_manager_v1* FindDecorationManager(wl_display* display) {
-    wl_event_queue* queue = wl_display_create_queue(display);
-    auto* ownDisplay = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
-    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(ownDisplay), queue);
-    wl_registry* registry = wl_display_get_registry(ownDisplay);
-    zxdg_decoration_manager_v1* manager = nullptr;
-    wl_registry_add_listener(registry, &kRegistryListener, &manager);
-    wl_display_roundtrip_queue(display, queue);
-    wl_registry_destroy(registry);
-    wl_proxy_wrapper_destroy(ownDisplay);
-    // Its answers come with the toolkit's events, in the toolkit's thread.
-    if (manager) wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(manager), nullptr);
-    wl_event_queue_destroy(queue);
-    return manager;
-}
 
 void DecorationMode(void* data, zxdg_toplevel_decoration_v1*, uint32_t mode) {
     auto* protocol = static_cast<ToplevelTerms::Protocol*>(data);
@@ -94,7 +66,10 @@ std::unique_ptr<ToplevelTerms> ToplevelTerms::For(QWindow& window,
         static_cast<xdg_toplevel*>(native->nativeResourceForWindow("xdg_toplevel", &window));
     if (!protocol->display || !protocol->surface || !protocol->toplevel) return nullptr;
     protocol->ownBar = std::move(ownBar);
-    protocol->decorations = FindDecorationManager(protocol->display);
+    // Its answers come with the toolkit's events, in the toolkit's thread.
+    BindGlobals(protocol->display, nullptr,
+                {{zxdg_decoration_manager_v1_interface, 1,
+                  reinterpret_cast<void**>(&protocol->decorations)}});
     if (protocol->decorations) {
         protocol->decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(
             protocol->decorations, protocol->toplevel);

@@ -1,0 +1,255 @@
+#include "desktop/wayland/compositor_frames.h"
+
+#include <qpa/qplatformnativeinterface.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
+#include <QAbstractEventDispatcher>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QWindow>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+#include "desktop/wayland/wayland_globals.h"
+#include "frames/eight_pixels.h"
+
+namespace kelto {
+
+struct CompositorFrames::Buffer {
+    wl_buffer* buffer = nullptr;
+    void* pixels = nullptr;
+    std::size_t bytes = 0;
+    QSize size;
+    // The picture drawn in it, or none.
+    QImage holds;
+    // Attached and not yet released by the compositor.
+    bool busy = false;
+
+    ~Buffer() {
+        if (buffer) wl_buffer_destroy(buffer);
+        if (pixels) munmap(pixels, bytes);
+    }
+};
+
+namespace {
+
+constexpr int kBytesPerPixel = 4;
+// Enough for the one shown, the one on its way and one whose release is still in transit.
+constexpr std::size_t kUsualBuffers = 3;
+// A compositor holding more than this many is keeping them: the program would grow without end.
+constexpr std::size_t kMostBuffers = 8;
+
+void Released(void* data, wl_buffer*) {
+    static_cast<CompositorFrames::Buffer*>(data)->busy = false;
+}
+
+const wl_buffer_listener kBufferListener = {Released};
+
+// The picture's bits as display pixels, only where they differ from those of `before` (a
+// picture of the same size, or none).
+void Widen(const QImage& picture, const QImage& before, QSize size, std::uint32_t* pixels) {
+    const int width = size.width();
+    const int wholeBytes = width / 8;
+    const int bytes = (width + 7) / 8;
+    for (int y = 0; y < size.height(); ++y) {
+        const uchar* bits = picture.constScanLine(y);
+        const uchar* old = before.isNull() ? nullptr : before.constScanLine(y);
+        if (old && std::memcmp(bits, old, static_cast<std::size_t>(bytes)) == 0) continue;
+        std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * width;
+        for (int byte = 0; byte < bytes; ++byte) {
+            if (old && bits[byte] == old[byte]) continue;
+            std::copy_n(frames::EightPixels(bits[byte]).data(),
+                        byte < wholeBytes ? 8 : width - byte * 8, row + byte * 8);
+        }
+    }
+}
+
+// The rows in which `picture` differs from `before` (a picture of the same size, or none), in
+// the first `size` of both: what the compositor must draw again.
+QRect ChangedRows(const QImage& picture, const QImage& before, QSize size) {
+    if (before.isNull()) return QRect(QPoint(0, 0), size);
+    const auto bytes = static_cast<std::size_t>((size.width() + 7) / 8);
+    const auto differs = [&](int y) {
+        return std::memcmp(picture.constScanLine(y), before.constScanLine(y), bytes) != 0;
+    };
+    int top = 0;
+    while (top < size.height() && !differs(top)) ++top;
+    if (top == size.height()) return {};
+    int bottom = size.height() - 1;
+    while (!differs(bottom)) --bottom;
+    return {0, top, size.width(), bottom - top + 1};
+}
+
+}  // namespace
+
+CompositorFrames::CompositorFrames() = default;
+
+CompositorFrames::~CompositorFrames() {
+    buffers_.clear();
+    if (subsurface_) wl_subsurface_destroy(subsurface_);
+    if (surface_) wl_surface_destroy(surface_);
+    if (shm_) wl_shm_destroy(shm_);
+    if (subcompositor_) wl_subcompositor_destroy(subcompositor_);
+    if (compositor_) wl_compositor_destroy(compositor_);
+    if (display_) wl_display_flush(display_);
+    if (queue_) wl_event_queue_destroy(queue_);
+}
+
+bool CompositorFrames::Start(QWidget& window, std::function<void()> lost) {
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    if (!native || !window.windowHandle()) return false;
+    display_ = static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
+    auto* parent =
+        static_cast<wl_surface*>(native->nativeResourceForWindow("surface", window.windowHandle()));
+    if (!display_ || !parent || window.devicePixelRatio() != 1.0) return false;
+
+    queue_ = wl_display_create_queue(display_);
+    BindGlobals(display_, queue_,
+                {{wl_compositor_interface, 4, reinterpret_cast<void**>(&compositor_)},
+                 {wl_subcompositor_interface, 1, reinterpret_cast<void**>(&subcompositor_)},
+                 {wl_shm_interface, 1, reinterpret_cast<void**>(&shm_)}});
+    if (!compositor_ || !subcompositor_ || !shm_) return false;
+
+    surface_ = wl_compositor_create_surface(compositor_);
+    subsurface_ = wl_subcompositor_get_subsurface(subcompositor_, surface_, parent);
+    // Shown the moment it is committed, whatever the window's own surface does.
+    wl_subsurface_set_desync(subsurface_);
+    // The pointer passes through to the picture area beneath.
+    wl_region* nowhere = wl_compositor_create_region(compositor_);
+    wl_surface_set_input_region(surface_, nowhere);
+    wl_region_destroy(nowhere);
+
+    window_ = &window;
+    lost_ = std::move(lost);
+    // A frame that grows, shrinks or takes another bar moves the picture area in the window.
+    window.installEventFilter(this);
+    return true;
+}
+
+void CompositorFrames::Show(const QImage& picture, const QRect& area) {
+    const QRect shown = picture.rect() & QRect(QPoint(0, 0), area.size());
+    if (shown.isEmpty()) {
+        Hide();
+        return;
+    }
+    Buffer& buffer = FreeBuffer(shown.size());
+    // Frames a step apart share most of their bits: only the bytes that differ from what this
+    // buffer held are widened. The compositor keeps what the surface showed last, so it is told
+    // of the rows that differ from that.
+    const auto sameSize = [&](const QImage& other) {
+        return other.size() == picture.size() ? other : QImage();
+    };
+    Widen(picture, sameSize(buffer.holds), shown.size(),
+          static_cast<std::uint32_t*>(buffer.pixels));
+    buffer.holds = picture;
+    const QRect changed = ChangedRows(picture, sameSize(onSurface_), shown.size());
+    onSurface_ = picture;
+    wl_surface_attach(surface_, buffer.buffer, 0, 0);
+    buffer.busy = true;
+    if (BoundVersion(surface_) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
+        wl_surface_damage_buffer(surface_, changed.x(), changed.y(), changed.width(),
+                                 changed.height());
+    else
+        wl_surface_damage(surface_, changed.x(), changed.y(), changed.width(), changed.height());
+    wl_surface_commit(surface_);
+
+    const QRect placed(area.topLeft(), shown.size());
+    if (placed != placed_) {
+        placed_ = placed;
+        wl_subsurface_set_position(subsurface_, placed.x(), placed.y());
+        // The place is the window's to commit, and what the own surface no longer covers
+        // shows the window's painting: the toolkit paints it whole and commits it.
+        lost_();
+    }
+    wl_display_flush(display_);
+}
+
+CompositorFrames::Buffer& CompositorFrames::FreeBuffer(QSize size) {
+    wl_display_dispatch_queue_pending(display_, queue_);
+    const auto find = [&]() -> Buffer* {
+        for (auto& buffer : buffers_)
+            if (!buffer->busy && buffer->size == size) return buffer.get();
+        // One of another size is of no more use.
+        for (auto& buffer : buffers_)
+            if (!buffer->busy) {
+                buffer = std::make_unique<Buffer>();
+                return buffer.get();
+            }
+        return nullptr;
+    };
+    Buffer* found = find();
+    if (!found && buffers_.size() >= kUsualBuffers) {
+        // The compositor's releases may still be on their way.
+        wl_display_roundtrip_queue(display_, queue_);
+        found = find();
+    }
+    if (!found) {
+        if (buffers_.size() >= kMostBuffers)
+            throw std::runtime_error("cannot show a frame: the compositor keeps every buffer");
+        found = buffers_.emplace_back(std::make_unique<Buffer>()).get();
+    }
+    if (found->buffer) return *found;
+    found->holds = QImage();
+
+    const int stride = size.width() * kBytesPerPixel;
+    const auto bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(size.height());
+    const int fd = memfd_create("kelto-frame", MFD_CLOEXEC);
+    if (fd < 0 || ftruncate(fd, static_cast<off_t>(bytes)) != 0) {
+        if (fd >= 0) close(fd);
+        throw std::runtime_error("cannot show a frame: no shared memory for it");
+    }
+    void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (pixels == MAP_FAILED) {
+        close(fd);
+        throw std::runtime_error("cannot show a frame: no shared memory for it");
+    }
+    wl_shm_pool* pool = wl_shm_create_pool(shm_, fd, static_cast<std::int32_t>(bytes));
+    found->buffer = wl_shm_pool_create_buffer(pool, 0, size.width(), size.height(), stride,
+                                              WL_SHM_FORMAT_XRGB8888);
+    wl_shm_pool_destroy(pool);
+    close(fd);
+    found->pixels = pixels;
+    found->bytes = bytes;
+    found->size = size;
+    wl_buffer_add_listener(found->buffer, &kBufferListener, found);
+    return *found;
+}
+
+void CompositorFrames::Hide() {
+    if (!placed_.isValid()) return;
+    placed_ = QRect();
+    onSurface_ = QImage();
+    wl_surface_attach(surface_, nullptr, 0, 0);
+    wl_surface_commit(surface_);
+    wl_display_flush(display_);
+}
+
+void CompositorFrames::EndOfEventStep() {
+    // A window moved to a scaled screen is painted by the toolkit, where this surface would
+    // cover it.
+    if (window_ && window_->devicePixelRatio() != 1.0) Hide();
+    // Qt's Wayland plugin writes its requests to the compositor when the event dispatcher
+    // wakes, that is at the start of an event step, before this step's repaint is committed.
+    // The loop then waits a whole pass, so every commit would wait for the next step, or for
+    // whatever the compositor sends in between: frames reached the screen in pairs. What the
+    // step left in the connection is sent now; with nothing there, this costs no call.
+    if (display_)
+        wl_display_flush(display_);
+    else if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        emit dispatcher->awake();
+}
+
+bool CompositorFrames::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && event->type() == QEvent::Resize && placed_.isValid() && lost_) {
+        // Shown again where the picture area now is.
+        placed_ = QRect();
+        lost_();
+    }
+    return false;
+}
+
+}  // namespace kelto
