@@ -9,13 +9,11 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QWindow>
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 
 #include "desktop/wayland/wayland_globals.h"
-#include "frames/eight_pixels.h"
+#include "frames/row_widening.h"
 
 namespace kelto {
 
@@ -49,39 +47,9 @@ void Released(void* data, wl_buffer*) {
 
 const wl_buffer_listener kBufferListener = {Released};
 
-// The picture's bits as display pixels, only where they differ from those of `before` (a
-// picture of the same size, or none).
-void Widen(const QImage& picture, const QImage& before, QSize size, std::uint32_t* pixels) {
-    const int width = size.width();
-    const int wholeBytes = width / 8;
-    const int bytes = (width + 7) / 8;
-    for (int y = 0; y < size.height(); ++y) {
-        const uchar* bits = picture.constScanLine(y);
-        const uchar* old = before.isNull() ? nullptr : before.constScanLine(y);
-        if (old && std::memcmp(bits, old, static_cast<std::size_t>(bytes)) == 0) continue;
-        std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * width;
-        for (int byte = 0; byte < bytes; ++byte) {
-            if (old && bits[byte] == old[byte]) continue;
-            std::copy_n(frames::EightPixels(bits[byte]).data(),
-                        byte < wholeBytes ? 8 : width - byte * 8, row + byte * 8);
-        }
-    }
-}
-
-// The rows in which `picture` differs from `before` (a picture of the same size, or none), in
-// the first `size` of both: what the compositor must draw again.
-QRect ChangedRows(const QImage& picture, const QImage& before, QSize size) {
-    if (before.isNull()) return QRect(QPoint(0, 0), size);
-    const auto bytes = static_cast<std::size_t>((size.width() + 7) / 8);
-    const auto differs = [&](int y) {
-        return std::memcmp(picture.constScanLine(y), before.constScanLine(y), bytes) != 0;
-    };
-    int top = 0;
-    while (top < size.height() && !differs(top)) ++top;
-    if (top == size.height()) return {};
-    int bottom = size.height() - 1;
-    while (!differs(bottom)) --bottom;
-    return {0, top, size.width(), bottom - top + 1};
+frames::OneBitRows RowsOf(const QImage& picture) {
+    if (picture.isNull()) return {};
+    return {picture.constBits(), picture.bytesPerLine()};
 }
 
 }  // namespace
@@ -140,21 +108,19 @@ void CompositorFrames::Show(const QImage& picture, const QRect& area) {
     // Frames a step apart share most of their bits: only the bytes that differ from what this
     // buffer held are widened. The compositor keeps what the surface showed last, so it is told
     // of the rows that differ from that.
-    const auto sameSize = [&](const QImage& other) {
-        return other.size() == picture.size() ? other : QImage();
-    };
-    Widen(picture, sameSize(buffer.holds), shown.size(),
-          static_cast<std::uint32_t*>(buffer.pixels));
+    frames::WidenRows(RowsOf(picture), RowsOf(buffer.holds), shown.width(), shown.height(),
+                      static_cast<std::uint32_t*>(buffer.pixels));
     buffer.holds = picture;
-    const QRect changed = ChangedRows(picture, sameSize(onSurface_), shown.size());
+    const frames::RowSpan changed = frames::RowsThatDiffer(
+        RowsOf(picture), RowsOf(placed_.size() == shown.size() ? onSurface_ : QImage()),
+        shown.width(), shown.height());
     onSurface_ = picture;
     wl_surface_attach(surface_, buffer.buffer, 0, 0);
     buffer.busy = true;
     if (BoundVersion(surface_) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
-        wl_surface_damage_buffer(surface_, changed.x(), changed.y(), changed.width(),
-                                 changed.height());
+        wl_surface_damage_buffer(surface_, 0, changed.top, shown.width(), changed.count);
     else
-        wl_surface_damage(surface_, changed.x(), changed.y(), changed.width(), changed.height());
+        wl_surface_damage(surface_, 0, changed.top, shown.width(), changed.count);
     wl_surface_commit(surface_);
 
     const QRect placed(area.topLeft(), shown.size());
