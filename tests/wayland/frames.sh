@@ -19,14 +19,7 @@ check_frames_exact
 # Four frames a second: 24 changes in 6 s. The pace itself is measured by the benchmark; a busy
 # machine may stretch passes, never hide a frame.
 check "at least 16 frames in order in 6 s ($changes)" test "$changes" -ge 16
-# A frame shown in its own pass's event step stands about 250 ms; allow a busy machine a
-# couple of short ones. Frames that waited for the next event step stood about 30 ms, one in two.
-short=0
-for stood in $STOOD; do
-    [ "$stood" -ge 100 ] || short=$((short + 1))
-done
-check "frames stand for most of their pass (under 100 ms: $short of $(wc -w <<<"$STOOD"))" \
-    test "$short" -le 2
+check_frames_stand
 # Past the toolkit: a frame is one commit of kelto's own surface, none of the window's.
 check "each frame is a commit of its own surface ($own for $changes frames)" \
     test "$own" -ge "$changes" -a "$own" -le $((changes + 2))

@@ -177,6 +177,17 @@ check_frames_exact() {
     check "frames follow each other one step forward ($forward of $changes steps)" \
         test "$changes" -gt 0 -a "$forward" -eq "$changes"
 }
+# check_frames_stand: after watch_run at the start pace, each frame stood for most of its pass.
+# A frame shown in its own pass's event step stands about 250 ms; a busy machine may make a
+# couple short. Frames that waited for the next event step stood about 30 ms, one in two.
+check_frames_stand() {
+    local short=0 stood
+    for stood in $STOOD; do
+        [ "$stood" -ge 100 ] || short=$((short + 1))
+    done
+    check "frames stand for most of their pass (under 100 ms: $short of $(wc -w <<<"$STOOD"))" \
+        test "$short" -le 2
+}
 # commits_since LINE: how often kelto committed the surface of its own frames and its window's
 # surface after line LINE of its protocol log, as "OWN WINDOW".
 commits_since() {

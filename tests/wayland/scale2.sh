@@ -1,6 +1,8 @@
 #!/bin/bash
 # At output scale 2 the frames are doubled with crisp lines: every frame pixel shows as 2x2
-# device pixels of its own colour, the run goes on one step at a time, and the caption is whole.
+# device pixels of its own colour, the run goes on one step at a time, each frame standing for
+# most of its pass (the toolkit paints them here, and each repaint must go out in its own pass),
+# and the caption is whole.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
@@ -16,4 +18,5 @@ forward=$(tr ' ' '\n' <<<"$STEPS" | grep -cx 1 || true)
 check "every sample shows a holder picture, each pixel doubled exactly" test "$UNMATCHED" -eq 0
 check "frames follow each other one step forward ($forward of $changes steps)" \
     test "$changes" -ge 8 -a "$forward" -eq "$changes"
+check_frames_stand
 finish
