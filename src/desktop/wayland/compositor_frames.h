@@ -25,10 +25,10 @@ namespace kelto {
 
 // Frames on Wayland, past the toolkit: each is drawn into a shared-memory buffer of the
 // program's own and shown on a surface of its own, placed over the picture area's inner area
-// and committed on its own. A pass costs one table-driven widening of the picture's bits and
-// one commit: no repaint, no copy of the toolkit's whole window, which the compositor would
-// otherwise receive anew for every frame. Buffers the compositor still reads are left alone;
-// a few take turns.
+// and committed on its own. A pass widens the bytes in which the picture differs from what the
+// buffer held, and commits: no repaint, no copy of the toolkit's whole window, which the
+// compositor would otherwise receive anew for every frame. Buffers the compositor still reads
+// are left alone; a few take turns.
 //
 // Where the window is scaled the toolkit paints the frames, and each event step's repaint is
 // sent as soon as the step is over.
