@@ -17,9 +17,7 @@ check "KWin agrees: the program draws it (answers: $(told_modes))" client_side_a
 check "one title bar: the program's, with the whole caption" wait_until 5 probe caption "$CAPTION"
 check "one title bar: none of KWin's above it" probe nothing-above
 
-watch_run 6000
-check "frames change ($(wc -w <<<"$SHOWN") shown in 6 s)" test "$(wc -w <<<"$SHOWN")" -ge 3
-check_frames_exact
+check_frames_run
 
 keys asterisk
 sleep 1.5

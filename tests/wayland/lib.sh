@@ -177,6 +177,12 @@ check_frames_exact() {
     check "frames follow each other one step forward ($forward of $changes steps)" \
         test "$changes" -gt 0 -a "$forward" -eq "$changes"
 }
+# check_frames_run: watches 6 s of the run; frames change, each shown exactly and in order.
+check_frames_run() {
+    watch_run 6000
+    check "frames change ($(wc -w <<<"$SHOWN") shown in 6 s)" test "$(wc -w <<<"$SHOWN")" -ge 3
+    check_frames_exact
+}
 # check_frames_stand: after watch_run at the start pace, each frame stood for most of its pass.
 # A frame shown in its own pass's event step stands about 250 ms; a busy machine may make a
 # couple short. Frames that waited for the next event step stood about 30 ms, one in two.
