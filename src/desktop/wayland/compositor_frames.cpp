@@ -5,7 +5,6 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
-#include <QAbstractEventDispatcher>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QWindow>
@@ -54,7 +53,10 @@ frames::OneBitRows RowsOf(const QImage& picture) {
 
 }  // namespace
 
-CompositorFrames::CompositorFrames() = default;
+CompositorFrames::CompositorFrames() {
+    if (QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface())
+        display_ = static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
+}
 
 CompositorFrames::~CompositorFrames() {
     buffers_.clear();
@@ -69,11 +71,11 @@ CompositorFrames::~CompositorFrames() {
 
 bool CompositorFrames::Start(QWidget& window, std::function<void()> lost) {
     QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-    if (!native || !window.windowHandle()) return false;
-    display_ = static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
+    if (!display_ || !native || !window.windowHandle() || window.devicePixelRatio() != 1.0)
+        return false;
     auto* parent =
         static_cast<wl_surface*>(native->nativeResourceForWindow("surface", window.windowHandle()));
-    if (!display_ || !parent || window.devicePixelRatio() != 1.0) return false;
+    if (!parent) return false;
 
     queue_ = wl_display_create_queue(display_);
     BindGlobals(display_, queue_,
@@ -83,6 +85,7 @@ bool CompositorFrames::Start(QWidget& window, std::function<void()> lost) {
     if (!compositor_ || !subcompositor_ || !shm_) return false;
 
     surface_ = wl_compositor_create_surface(compositor_);
+    damageInBufferPixels_ = BoundVersion(compositor_) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION;
     subsurface_ = wl_subcompositor_get_subsurface(subcompositor_, surface_, parent);
     // Shown the moment it is committed, whatever the window's own surface does.
     wl_subsurface_set_desync(subsurface_);
@@ -117,7 +120,7 @@ void CompositorFrames::Show(const QImage& picture, const QRect& area) {
     onSurface_ = picture;
     wl_surface_attach(surface_, buffer.buffer, 0, 0);
     buffer.busy = true;
-    if (BoundVersion(surface_) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
+    if (damageInBufferPixels_)
         wl_surface_damage_buffer(surface_, 0, changed.top, shown.width(), changed.count);
     else
         wl_surface_damage(surface_, 0, changed.top, shown.width(), changed.count);
@@ -203,10 +206,7 @@ void CompositorFrames::EndOfEventStep() {
     // The loop then waits a whole pass, so every commit would wait for the next step, or for
     // whatever the compositor sends in between: frames reached the screen in pairs. What the
     // step left in the connection is sent now; with nothing there, this costs no call.
-    if (display_)
-        wl_display_flush(display_);
-    else if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
-        emit dispatcher->awake();
+    if (display_) wl_display_flush(display_);
 }
 
 bool CompositorFrames::eventFilter(QObject* watched, QEvent* event) {

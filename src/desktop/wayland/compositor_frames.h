@@ -59,6 +59,8 @@ class CompositorFrames final : public FrameSender, private QObject {
     wl_shm* shm_ = nullptr;
     wl_surface* surface_ = nullptr;
     wl_subsurface* subsurface_ = nullptr;
+    // Whether the surface takes damage in buffer pixels (wl_surface version 4 and later).
+    bool damageInBufferPixels_ = false;
     QPointer<QWidget> window_;
     std::function<void()> lost_;
     std::vector<std::unique_ptr<Buffer>> buffers_;

@@ -4,18 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace kelto {
 namespace {
 
-struct Lookup {
-    std::vector<WantedGlobal> wanted;
-};
-
 void Global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
             std::uint32_t version) {
-    for (const WantedGlobal& global : static_cast<Lookup*>(data)->wanted) {
+    for (const WantedGlobal& global : *static_cast<std::initializer_list<WantedGlobal>*>(data)) {
         if (*global.bound || std::strcmp(interface, global.interface.name) != 0) continue;
         *global.bound =
             wl_registry_bind(registry, name, &global.interface, std::min(version, global.version));
@@ -30,18 +25,17 @@ const wl_registry_listener kRegistryListener = {Global, GlobalRemoved};
 
 void BindGlobals(wl_display* display, wl_event_queue* queue,
                  std::initializer_list<WantedGlobal> wanted) {
-    Lookup lookup{wanted};
-    for (const WantedGlobal& global : lookup.wanted) *global.bound = nullptr;
+    for (const WantedGlobal& global : wanted) *global.bound = nullptr;
     wl_event_queue* lookupQueue = queue ? queue : wl_display_create_queue(display);
     auto* ownDisplay = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
     wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(ownDisplay), lookupQueue);
     wl_registry* registry = wl_display_get_registry(ownDisplay);
-    wl_registry_add_listener(registry, &kRegistryListener, &lookup);
+    wl_registry_add_listener(registry, &kRegistryListener, &wanted);
     wl_display_roundtrip_queue(display, lookupQueue);
     wl_registry_destroy(registry);
     wl_proxy_wrapper_destroy(ownDisplay);
     if (queue) return;
-    for (const WantedGlobal& global : lookup.wanted)
+    for (const WantedGlobal& global : wanted)
         if (*global.bound) wl_proxy_set_queue(static_cast<wl_proxy*>(*global.bound), nullptr);
     wl_event_queue_destroy(lookupQueue);
 }
