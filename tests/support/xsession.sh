@@ -97,7 +97,13 @@ log() { printf '[%s %s] %s\n' "$(date +%T.%3N)" "$TEST_NAME" "$*"; }
 fail() {
     log "FAIL: $*"
     describe_windows
-    if [ -s "$WORK/kelto.err" ]; then sed 's/^/kelto stderr: /' "$WORK/kelto.err" | head -n 20; fi
+    # A protocol log (WAYLAND_DEBUG) in kelto.err: its own lines, then the log's last ones.
+    if [ -s "$WORK/kelto.err" ]; then
+        { grep -v '^\[ *[0-9.]*\] ' "$WORK/kelto.err" || true; } | sed 's/^/kelto stderr: /' |
+            head -n 20
+        { grep '^\[ *[0-9.]*\] ' "$WORK/kelto.err" || true; } | tail -n 12 |
+            sed 's/^/kelto protocol: /'
+    fi
     describe_threads
     local file
     for file in $FAIL_LOGS; do

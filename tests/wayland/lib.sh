@@ -206,6 +206,11 @@ commits_since() {
         -v window="-> $window.commit()" '
         index($0, own) { o++ } index($0, window) { w++ } END { printf "%d %d\n", o, w }'
 }
+# buttons_since LINE: how many button presses reached kelto after line LINE of its protocol log.
+buttons_since() {
+    tail -n +"$(($1 + 1))" "$WORK/kelto.err" |
+        grep -c 'wl_pointer@[0-9]*\.button([0-9]*, [0-9]*, [0-9]*, 1)' || true
+}
 # check_terms_asked: kelto gave its one size as both limits and asked to draw its own bar.
 check_terms_asked() {
     local min max
