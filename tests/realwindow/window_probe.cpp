@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "animation/animation_state.h"
 #include "support/frame_references.h"
 #include "support/window_look.h"
 #include "window/form1.h"
@@ -84,7 +85,7 @@ class Probe {
 int Usage() {
     std::fprintf(stderr,
                  "usage: window_probe FRAMES_DIR WINDOW_ID once|watch MS|settle STABLE_MS "
-                 "TIMEOUT_MS|change-from INDEX TIMEOUT_MS|save FILE\n");
+                 "TIMEOUT_MS|change-from INDEX TIMEOUT_MS|save FILE|describe\n");
     return 2;
 }
 
@@ -160,6 +161,22 @@ int main(int argc, char** argv) {
         std::printf("%d %s\n", current, qPrintable(difference.Describe()));
         if (difference.count && argc == 7) shot.save(argv[6]);
         return difference.count ? 5 : 0;
+    }
+    // For a failure's log: how far the window is from the nearest frame, whole, so that a
+    // picture the probe missed tells itself from one that never arrived.
+    if (command == "describe" && argc == 4) {
+        const QImage shot = probe.Grab(true);
+        const int scale = Probe::ScaleOf(shot);
+        kelto::testing::Difference nearest;
+        int nearestIndex = -1;
+        for (int index = 0; index < kelto::kFrameCount; ++index) {
+            const auto difference = kelto::testing::Compare(
+                shot, {0, 0}, kelto::testing::ExpectedClient(references.Picture(index), scale));
+            if (nearestIndex < 0 || difference.count < nearest.count)
+                nearest = difference, nearestIndex = index;
+        }
+        std::printf("nearest frame %d: %s\n", nearestIndex, qPrintable(nearest.Describe()));
+        return 0;
     }
     if (command == "change-from" && argc == 6) {
         const int from = std::stoi(argv[4]);

@@ -391,7 +391,8 @@ start_program() {
     fi
     activate_window || fail "window could not be activated"
     if [ -n "${KELTO_PROBE:-}" ]; then
-        wait_until 30 shows_a_frame || fail "window shows none of the holder pictures"
+        wait_until 30 shows_a_frame ||
+            fail "window shows none of the holder pictures ($(probe describe 2>&1))"
     else
         wait_until 30 is_viewable || fail "window is not shown"
     fi
