@@ -43,7 +43,7 @@ keys super+shift+f
 check "restored from full screen: client as before" wait_until 5 client_as_before
 
 # Each part of the drag is given time: a busy weston that took the press before Super would
-# hand the drag to kelto, whose pace then follows a pointer far past its picture.
+# hand it to kelto instead of resizing.
 before=$(wc -l <"$WORK/kelto.err")
 xdotool mousemove --window "$OUTPUT" $((x + 470)) $((y + 470)) sleep 0.2 keydown super sleep 0.3 \
     mousedown 3 sleep 0.2 mousemove --window "$OUTPUT" $((x + 700)) $((y + 640)) sleep 0.3 \
