@@ -10,10 +10,14 @@
 //   window_probe FRAMES_DIR WINDOW_ID whole STABLE_MS TIMEOUT_MS [FILE.png]
 //       once a frame stands still, the whole client area against the window as it must look:
 //       prints "index" and what differs; saves the shot to FILE.png when anything does
+//   window_probe FRAMES_DIR WINDOW_ID describe
+//       the nearest frame and what differs, on the screen and in the window's own pixels
 //
 // A window grown by a whole scale factor is sampled one device pixel per pixel.
 // Indexes are frame-table positions 0..17 (holder Image<k> is position k - 1); -1 means the
 // window shows none of them exactly.
+#include <xcb/xcb.h>
+
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -23,6 +27,7 @@
 #include <QThread>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -75,6 +80,32 @@ class Probe {
     }
 
     int Sample() { return Identify(Grab()); }
+
+    // The window's own pixels, asked of the window itself. The toolkit's grab reads the
+    // screen, which under a compositing window manager is what the compositor last painted.
+    QImage OwnPixels() const {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (!x11) return {};
+        xcb_connection_t* connection = x11->connection();
+        const auto window = static_cast<xcb_window_t>(window_);
+        const std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr),
+            &std::free);
+        if (!geometry) return {};
+        const std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> image(
+            xcb_get_image_reply(connection,
+                                xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                              geometry->width, geometry->height, ~0u),
+                                nullptr),
+            &std::free);
+        // 24 bits in 32 a pixel, as on every true-colour screen the tests make.
+        if (!image || xcb_get_image_data_length(image.get()) !=
+                          4 * static_cast<int>(geometry->width) * geometry->height)
+            return {};
+        return QImage(xcb_get_image_data(image.get()), geometry->width, geometry->height,
+                      4 * geometry->width, QImage::Format_RGB32)
+            .copy();
+    }
 
   private:
     WId window_;
@@ -162,20 +193,25 @@ int main(int argc, char** argv) {
         if (difference.count && argc == 7) shot.save(argv[6]);
         return difference.count ? 5 : 0;
     }
-    // For a failure's log: how far the window is from the nearest frame, whole, so that a
-    // picture the probe missed tells itself from one that never arrived.
+    // For a failure's log: how far the window is from the nearest frame, whole, on the screen
+    // and in its own pixels. A picture the probe missed tells itself from one that never
+    // arrived, and a compositor that is behind from both.
     if (command == "describe" && argc == 4) {
-        const QImage shot = probe.Grab(true);
-        const int scale = Probe::ScaleOf(shot);
-        kelto::testing::Difference nearest;
-        int nearestIndex = -1;
-        for (int index = 0; index < kelto::kFrameCount; ++index) {
-            const auto difference = kelto::testing::Compare(
-                shot, {0, 0}, kelto::testing::ExpectedClient(references.Picture(index), scale));
-            if (nearestIndex < 0 || difference.count < nearest.count)
-                nearest = difference, nearestIndex = index;
-        }
-        std::printf("nearest frame %d: %s\n", nearestIndex, qPrintable(nearest.Describe()));
+        const auto nearest = [&references](const QImage& shot) {
+            if (shot.isNull()) return QStringLiteral("not readable");
+            const int scale = Probe::ScaleOf(shot);
+            kelto::testing::Difference closest;
+            int closestIndex = -1;
+            for (int index = 0; index < kelto::kFrameCount; ++index) {
+                const auto difference = kelto::testing::Compare(
+                    shot, {0, 0}, kelto::testing::ExpectedClient(references.Picture(index), scale));
+                if (closestIndex < 0 || difference.count < closest.count)
+                    closest = difference, closestIndex = index;
+            }
+            return QStringLiteral("nearest frame %1: %2").arg(closestIndex).arg(closest.Describe());
+        };
+        std::printf("on the screen %s; in the window's own pixels %s\n",
+                    qPrintable(nearest(probe.Grab(true))), qPrintable(nearest(probe.OwnPixels())));
         return 0;
     }
     if (command == "change-from" && argc == 6) {
