@@ -11,17 +11,18 @@ start_xvfb 1100 860
 start_weston --width=1024 --height=768
 KELTO_WAYLAND_DEBUG=1 start_kelto
 
-logged=$(wc -l <"$WORK/kelto.err")
 watch_run 6000
-read -r own window < <(commits_since "$logged")
+read -r own window < <(commits_between "$WATCH_FROM" "$WATCH_TO")
 changes=$(wc -w <<<"$STEPS")
 check_frames_exact
 # Four frames a second: 24 changes in 6 s. The pace itself is measured by the benchmark; a busy
 # machine may stretch passes, never hide a frame.
 check "at least 16 frames in order in 6 s ($changes)" test "$changes" -ge 16
 check_frames_stand
-# Past the toolkit: a frame is one commit of kelto's own surface, none of the window's.
-check "each frame is a commit of its own surface ($own for $changes frames)" \
-    test "$own" -ge "$changes" -a "$own" -le $((changes + 2))
+# Past the toolkit: a frame is one commit of kelto's own surface, none of the window's. The
+# first change seen may have been committed just before the first sample, and the last commit
+# may not have reached the screen when the watch ended.
+check "each frame is a commit of its own surface ($own while $changes changes were seen)" \
+    test "$own" -ge $((changes - 1)) -a "$own" -le $((changes + 2))
 check "the window's surface stays as it is ($window commits)" test "$window" -eq 0
 finish

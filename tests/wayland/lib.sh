@@ -194,17 +194,18 @@ check_frames_stand() {
     check "frames stand for most of their pass (under 100 ms: $short of $(wc -w <<<"$STOOD"))" \
         test "$short" -le 2
 }
-# commits_since LINE: how often kelto committed the surface of its own frames and its window's
-# surface after line LINE of its protocol log, as "OWN WINDOW".
-commits_since() {
+# commits_between FROM TO: how often kelto committed the surface of its own frames and its
+# window's surface in lines FROM+1 to TO of its protocol log, as "OWN WINDOW".
+commits_between() {
     local ids own window
     ids=$(grep -o 'get_subsurface(new id wl_subsurface@[0-9]*, wl_surface@[0-9]*, wl_surface@[0-9]*)' \
         "$WORK/kelto.err" | head -n 1 | grep -o 'wl_surface@[0-9]*' | tr '\n' ' ') || true
     read -r own window <<<"$ids"
     [ -n "$own" ] || { echo "0 0"; return; }
-    tail -n +"$(($1 + 1))" "$WORK/kelto.err" | awk -v own="-> $own.commit()" \
-        -v window="-> $window.commit()" '
-        index($0, own) { o++ } index($0, window) { w++ } END { printf "%d %d\n", o, w }'
+    awk -v from="$1" -v to="$2" -v own="-> $own.commit()" -v window="-> $window.commit()" '
+        NR > from && NR <= to && index($0, own) { o++ }
+        NR > from && NR <= to && index($0, window) { w++ }
+        END { printf "%d %d\n", o, w }' "$WORK/kelto.err"
 }
 # buttons_since LINE: how many button presses reached kelto after line LINE of its protocol log.
 buttons_since() {
@@ -243,8 +244,16 @@ probe() { QT_QPA_PLATFORM=xcb "$KELTO_WAYLAND_PROBE" "$FRAMES" "$OUTPUT" "$SCALE
 # (the signed steps between them), STOOD (how long each frame between the first and the last
 # stood, ms) and UNMATCHED (samples that showed no holder picture exactly).
 watch_run() {
-    local samples="$WORK/watch.txt"
-    probe watch "$1" >"$samples"
+    local samples="$WORK/watch.txt" watcher
+    : >"$samples"
+    probe watch "$1" >"$samples" &
+    watcher=$!
+    # WATCH_FROM, WATCH_TO: the protocol log's length at the first sample and at the end, so
+    # that what kelto sent while the probe was starting is not counted.
+    wait_until 60 test -s "$samples" || true
+    WATCH_FROM=$(wc -l <"$WORK/kelto.err")
+    wait "$watcher" || fail "the probe's watch failed"
+    WATCH_TO=$(wc -l <"$WORK/kelto.err")
     SHOWN=$(awk '$2 >= 0 && $2 != last {printf "%s ", $2; last = $2}' "$samples")
     STOOD=$(awk '$2 >= 0 && $2 != last { if (last != "" && since != "") printf "%d ", $1 - since;
                                          if (last != "") since = $1; last = $2 }' "$samples")
