@@ -194,6 +194,9 @@ check_frames_stand() {
     check "frames stand for most of their pass (under 100 ms: $short of $(wc -w <<<"$STOOD"))" \
         test "$short" -le 2
 }
+# protocol_lines FROM [TO]: lines FROM+1 to TO (or the end) of kelto's protocol log.
+protocol_lines() { awk -v from="$1" -v to="${2:-}" 'NR > from && (to == "" || NR <= to)' \
+    "$WORK/kelto.err"; }
 # commits_between FROM TO: how often kelto committed the surface of its own frames and its
 # window's surface in lines FROM+1 to TO of its protocol log, as "OWN WINDOW".
 commits_between() {
@@ -202,15 +205,12 @@ commits_between() {
         "$WORK/kelto.err" | head -n 1 | grep -o 'wl_surface@[0-9]*' | tr '\n' ' ') || true
     read -r own window <<<"$ids"
     [ -n "$own" ] || { echo "0 0"; return; }
-    awk -v from="$1" -v to="$2" -v own="-> $own.commit()" -v window="-> $window.commit()" '
-        NR > from && NR <= to && index($0, own) { o++ }
-        NR > from && NR <= to && index($0, window) { w++ }
-        END { printf "%d %d\n", o, w }' "$WORK/kelto.err"
+    protocol_lines "$1" "$2" | awk -v own="-> $own.commit()" -v window="-> $window.commit()" '
+        index($0, own) { o++ } index($0, window) { w++ } END { printf "%d %d\n", o, w }'
 }
 # buttons_since LINE: how many button presses reached kelto after line LINE of its protocol log.
 buttons_since() {
-    tail -n +"$(($1 + 1))" "$WORK/kelto.err" |
-        grep -c 'wl_pointer@[0-9]*\.button([0-9]*, [0-9]*, [0-9]*, 1)' || true
+    protocol_lines "$1" | grep -c 'wl_pointer@[0-9]*\.button([0-9]*, [0-9]*, [0-9]*, 1)' || true
 }
 # check_terms_asked: kelto gave its one size as both limits and asked to draw its own bar.
 check_terms_asked() {
