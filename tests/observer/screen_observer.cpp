@@ -22,7 +22,8 @@
 // For an output: client ("x y digest" of the client and its decoration), caption TEXT (the
 // bar above the client holds TEXT and nothing else), nothing-above (no second bar above it),
 // background (grey level of the row below the frame), steps COUNT (types keypad '*' COUNT
-// times at random moments; "ms from to" each, status 1 when one is not one frame forward).
+// times at random moments; "ms from to" each; status 1 when one did not show within 5 s, 6
+// when one was not one frame forward).
 //   screen_observer judge OBSERVATION TERM...   whether an observation passes (verdict.h)
 //   screen_observer startup|idle|keylat ... -- COMMAND...   the benchmark's looks (bench.cpp)
 // Indexes are frame-table positions 0..17; -1 means no frame shows exactly.
@@ -346,7 +347,7 @@ int MeasureSteps(Source& source, int count) {
             to = source.Sample();
         }
         std::printf("%lld %d %d\n", static_cast<long long>(since.elapsed()), from, to);
-        if (kelto::observer::StepBetween(from, to) != 1) status = 1;
+        if (kelto::observer::StepBetween(from, to) != 1) status = 6;
         QThread::msleep(300);
     }
     XCloseDisplay(display);
