@@ -72,7 +72,9 @@ using kelto::testing::FrameReferences;
 constexpr int kClientSize = kelto::Form1::kClientSize;
 constexpr int kEdge = kelto::kPictureEdge;
 
-long long Now() { return QDateTime::currentMSecsSinceEpoch(); }
+long long Now() {
+    return QDateTime::currentMSecsSinceEpoch();
+}
 
 QImage GrabOf(WId window, QRect area = {0, 0, -1, -1}) {
     return QGuiApplication::primaryScreen()
@@ -109,8 +111,8 @@ class WindowSource : public Source {
         // KELTO_PROBE_TOP_LEFT set: only the client's top-left square, for a window that a
         // tiling window manager made larger.
         static const bool topLeft = qEnvironmentVariableIsSet("KELTO_PROBE_TOP_LEFT");
-        QImage shot = GrabOf(window_, topLeft ? QRect(0, 0, kClientSize, kClientSize)
-                                              : QRect(0, 0, -1, -1));
+        QImage shot =
+            GrabOf(window_, topLeft ? QRect(0, 0, kClientSize, kClientSize) : QRect(0, 0, -1, -1));
         if (Scale(shot) > 1)
             shot = shot.scaled(kClientSize, kClientSize, Qt::IgnoreAspectRatio,
                                Qt::FastTransformation);
@@ -124,8 +126,8 @@ class WindowSource : public Source {
     int Scale(const QImage& shot) const override {
         const int scale = shot.width() / kClientSize;
         if (scale < 1 || shot.width() != scale * kClientSize || shot.height() != shot.width()) {
-            std::fprintf(stderr, "window client is %dx%d, not %dx%d\n", shot.width(),
-                         shot.height(), kClientSize, kClientSize);
+            std::fprintf(stderr, "window client is %dx%d, not %dx%d\n", shot.width(), shot.height(),
+                         kClientSize, kClientSize);
             std::exit(4);
         }
         return scale;
@@ -143,8 +145,8 @@ class WindowSource : public Source {
         if (!geometry) return {};
         const std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> image(
             xcb_get_image_reply(connection,
-                                xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0,
-                                              0, geometry->width, geometry->height, ~0u),
+                                xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                              geometry->width, geometry->height, ~0u),
                                 nullptr),
             &std::free);
         // 24 bits in 32 a pixel, as on every true-colour screen the tests make.
@@ -232,11 +234,16 @@ int Observe(Source& source, int argc, char** argv) {
     bool sync = false, fromSent = false;
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "sync") sync = true;
-        else if (option == "from-sent") fromSent = true;
-        else if (option.rfind("min-changes=", 0) == 0) until.minChanges = std::stoi(option.substr(12));
-        else if (option.rfind("changes=", 0) == 0) until.changes = std::stoi(option.substr(8));
-        else return 2;
+        if (option == "sync")
+            sync = true;
+        else if (option == "from-sent")
+            fromSent = true;
+        else if (option.rfind("min-changes=", 0) == 0)
+            until.minChanges = std::stoi(option.substr(12));
+        else if (option.rfind("changes=", 0) == 0)
+            until.changes = std::stoi(option.substr(8));
+        else
+            return 2;
     }
     std::vector<Sample> samples;
     const auto sample = [&] {
@@ -296,8 +303,8 @@ int CheckCaption(OutputSource& source, const QString& caption, int scale) {
                 left = std::min(left, x), right = std::max(right, x);
                 top = std::min(top, y), bottom = std::max(bottom, y);
             }
-    std::printf("ink %d..%d x %d..%d, caption %d wide in the decoration's font\n", left, right,
-                top, bottom, textWidth);
+    std::printf("ink %d..%d x %d..%d, caption %d wide in the decoration's font\n", left, right, top,
+                bottom, textWidth);
     if (right < 0) return 1;
     return std::abs(right - left + 1 - textWidth) <= 3 * scale && bottom - top < barHeight ? 0 : 1;
 }
@@ -314,8 +321,8 @@ int CheckNothingAbove(OutputSource& source, int scale) {
         std::fprintf(stderr, "the frame stands at the output's top: no rows above it to look at\n");
         return 3;
     }
-    const QImage above = source.Area(
-        QRect(clientTop.x() - scale, top, (kClientSize + 2) * scale, frameTop - top));
+    const QImage above =
+        source.Area(QRect(clientTop.x() - scale, top, (kClientSize + 2) * scale, frameTop - top));
     std::set<QRgb> colours;
     for (int y = 0; y < above.height(); ++y)
         for (int x = 0; x < above.width(); ++x) colours.insert(above.pixel(x, y) & 0xffffff);
@@ -405,8 +412,10 @@ int main(int argc, char** argv) {
     if (!references.Load(QString::fromLocal8Bit(argv[1]), scale)) return 2;
     const WId id = static_cast<WId>(std::stoul(argv[3], nullptr, 0));
     std::unique_ptr<Source> source;
-    if (output) source = std::make_unique<OutputSource>(id, references, scale);
-    else source = std::make_unique<WindowSource>(id, references);
+    if (output)
+        source = std::make_unique<OutputSource>(id, references, scale);
+    else
+        source = std::make_unique<WindowSource>(id, references);
     const std::string command = argv[first];
     char** args = argv + first + 1;
     const int count = argc - first - 1;
@@ -443,10 +452,10 @@ int main(int argc, char** argv) {
             source->Grab().save(args[2]);
             return 1;
         }
-        const auto difference = kelto::testing::Compare(
-            client->first, client->second,
-            kelto::testing::ExpectedClient(references.Picture(shown),
-                                           source->Scale(client->first)));
+        const auto difference =
+            kelto::testing::Compare(client->first, client->second,
+                                    kelto::testing::ExpectedClient(references.Picture(shown),
+                                                                   source->Scale(client->first)));
         std::printf("%d %s\n", shown, qPrintable(difference.Describe()));
         if (difference.count) client->first.save(args[2]);
         return difference.count ? 5 : 0;
@@ -470,9 +479,9 @@ int main(int argc, char** argv) {
         if (!compositor.Locate()) return 3;
         const QPoint topLeft = compositor.ClientTop();
         const int margin = 12 * scale, bar = 26 * scale, size = kClientSize * scale;
-        const QImage around = compositor.Area(QRect(topLeft.x() - margin,
-                                                    topLeft.y() - bar - margin,
-                                                    size + 2 * margin, size + bar + 2 * margin));
+        const QImage around =
+            compositor.Area(QRect(topLeft.x() - margin, topLeft.y() - bar - margin,
+                                  size + 2 * margin, size + bar + 2 * margin));
         quint64 digest = 1469598103934665603ull;
         for (int y = 0; y < around.height(); ++y)
             for (int x = 0; x < around.width(); ++x)

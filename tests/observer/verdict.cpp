@@ -116,13 +116,20 @@ std::optional<Observation> Parse(const std::string& line) {
             if (equals == std::string::npos) return std::nullopt;
             const std::string name = field.substr(0, equals), value = field.substr(equals + 1);
             ++fields;
-            if (name == "frames") seen.frames = Split<int>(value);
-            else if (name == "steps") seen.steps = Split<int>(value);
-            else if (name == "stood") seen.stood = Split<long long>(value);
-            else if (name == "stable") seen.stableMs = std::stoll(value);
-            else if (name == "unmatched") seen.unmatched = std::stoi(value);
-            else if (name == "before") seen.seenBefore = value == "1";
-            else return std::nullopt;
+            if (name == "frames")
+                seen.frames = Split<int>(value);
+            else if (name == "steps")
+                seen.steps = Split<int>(value);
+            else if (name == "stood")
+                seen.stood = Split<long long>(value);
+            else if (name == "stable")
+                seen.stableMs = std::stoll(value);
+            else if (name == "unmatched")
+                seen.unmatched = std::stoi(value);
+            else if (name == "before")
+                seen.seenBefore = value == "1";
+            else
+                return std::nullopt;
         }
     } catch (const std::exception&) {
         return std::nullopt;
@@ -143,20 +150,29 @@ Judgement Judge(const Observation& seen, const std::vector<std::string>& terms) 
         bool pass = false;
         std::size_t used = 1;
         try {
-            if (term == "steps") pass = Matches(seen.steps, argument(1)), used = 2;
-            else if (term == "rests") pass = seen.stableMs >= number(1), used = 2;
-            else if (term == "still") pass = seen.steps.empty() && seen.stableMs >= 1000;
-            else if (term == "forward") pass = Runs(seen, argument(1), 1), used = 2;
-            else if (term == "backward") pass = Runs(seen, argument(1), -1), used = 2;
-            else if (term == "fast") pass = RunsFast(seen, static_cast<int>(number(1))), used = 2;
+            if (term == "steps")
+                pass = Matches(seen.steps, argument(1)), used = 2;
+            else if (term == "rests")
+                pass = seen.stableMs >= number(1), used = 2;
+            else if (term == "still")
+                pass = seen.steps.empty() && seen.stableMs >= 1000;
+            else if (term == "forward")
+                pass = Runs(seen, argument(1), 1), used = 2;
+            else if (term == "backward")
+                pass = Runs(seen, argument(1), -1), used = 2;
+            else if (term == "fast")
+                pass = RunsFast(seen, static_cast<int>(number(1))), used = 2;
             else if (term == "all") {
                 const auto direction = number(1);
                 pass = std::all_of(seen.steps.begin(), seen.steps.end(),
                                    [&](int step) { return step * direction > 0; });
                 used = 2;
-            } else if (term == "changes-at-least") pass = changes >= number(1), used = 2;
-            else if (term == "changes-at-most") pass = changes <= number(1), used = 2;
-            else if (term == "exact") pass = seen.unmatched == 0;
+            } else if (term == "changes-at-least")
+                pass = changes >= number(1), used = 2;
+            else if (term == "changes-at-most")
+                pass = changes <= number(1), used = 2;
+            else if (term == "exact")
+                pass = seen.unmatched == 0;
             else if (term == "starts-at")
                 pass = !seen.frames.empty() && seen.frames.front() == number(1), used = 2;
             else if (term == "ends-at")

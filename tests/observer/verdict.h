@@ -22,10 +22,10 @@ int StepBetween(int from, int to);
 // When to stop watching, counted on the samples' times from `from` on; never on the clock of
 // the reader, so that a probe stalled by a busy machine cannot make a rest out of a gap.
 struct Until {
-    long long restMs = 0;    // the frame has stood this long since `from` or its last change...
-    int minChanges = 0;      // ... after at least this many changes
-    int changes = 0;         // or this many changes have been seen (0: no such limit)
-    long long maxMs = 0;     // or this long has been watched (a deadline, not a window)
+    long long restMs = 0;  // the frame has stood this long since `from` or its last change...
+    int minChanges = 0;    // ... after at least this many changes
+    int changes = 0;       // or this many changes have been seen (0: no such limit)
+    long long maxMs = 0;   // or this long has been watched (a deadline, not a window)
 };
 bool Done(const std::vector<Sample>& samples, long long from, const Until& until);
 

@@ -26,7 +26,7 @@ Observation With(std::vector<int> steps, long long stable = 2000, int unmatched 
 TEST(StepBetween, WrapsModulo18IntoMinus8To9) {
     const struct {
         int from, to, step;
-    } cases[] = {{4, 5, 1}, {17, 0, 1}, {0, 17, -1}, {5, 5, 0},  {3, 1, -2},
+    } cases[] = {{4, 5, 1}, {17, 0, 1},  {0, 17, -1}, {5, 5, 0},  {3, 1, -2},
                  {0, 9, 9}, {0, 10, -8}, {12, 2, 8},  {2, 12, -8}};
     for (const auto& c : cases) EXPECT_EQ(StepBetween(c.from, c.to), c.step) << c.from << c.to;
 }
@@ -92,11 +92,13 @@ TEST(Format, ReadsBackWhatItWrote) {
     const auto back = Parse(Format(seen));
     ASSERT_TRUE(back);
     EXPECT_EQ(Format(*back), Format(seen));
-    EXPECT_EQ(Format(seen), "frames=3,4,5,6 steps=1,1,1 stood=50,150 stable=50 unmatched=1 before=1");
+    EXPECT_EQ(Format(seen),
+              "frames=3,4,5,6 steps=1,1,1 stood=50,150 stable=50 unmatched=1 before=1");
     EXPECT_EQ(Format(*Parse("frames= steps= stood= stable=0 unmatched=0 before=0")),
               "frames= steps= stood= stable=0 unmatched=0 before=0");
-    for (const std::string bad : {"", "frames=3", "frames=x steps= stood= stable=0 unmatched=0 before=0",
-                                  "frames=3 steps= stood= stable=0 unmatched=0 before=0 extra=1"})
+    for (const std::string bad :
+         {"", "frames=3", "frames=x steps= stood= stable=0 unmatched=0 before=0",
+          "frames=3 steps= stood= stable=0 unmatched=0 before=0 extra=1"})
         EXPECT_FALSE(Parse(bad)) << bad;
 }
 
@@ -122,8 +124,7 @@ TEST(Judge, KeyAndSteeringVerdicts) {
         {"three frames in a pass", With({2, 1, 3, 1}), {"forward", "^2"}, false},
         {"an unmatched sample in a run", With({2, 1, 1}, 0, 1), {"forward", "^2"}, false},
         {"- in a forward run", With({1, -2, -1, -1}), {"backward", "^(1,){0,2}-2"}, true},
-        {"- running forward after all", With({1, -2, 1, 1}), {"backward", "^(1,){0,2}-2"},
-         false},
+        {"- running forward after all", With({1, -2, 1, 1}), {"backward", "^(1,){0,2}-2"}, false},
         {"steered move down", With({-1}), {"all", "-1"}, true},
         {"steered the other way", With({-1, 1}), {"all", "-1"}, false},
         {"within 40 changes", With(std::vector<int>(40, 1)), {"changes-at-least", "40"}, true},
