@@ -53,15 +53,17 @@ int StepBetween(int from, int to) {
 
 bool Done(const std::vector<Sample>& samples, long long from, const Until& until) {
     int current = -1, changes = 0;
-    long long changed = from, last = from;
+    long long changed = from, last = from, looked = from;
     for (const Sample& sample : samples) {
+        // The deadline holds also when no sample shows a frame.
+        looked = std::max(looked, sample.ms);
         if (sample.frame < 0) continue;
         if (sample.ms >= from && current >= 0 && sample.frame != current)
             changed = sample.ms, ++changes;
         current = sample.frame;
         last = sample.ms;
     }
-    if (last - from >= until.maxMs) return true;
+    if (looked - from >= until.maxMs) return true;
     if (until.changes > 0 && changes >= until.changes) return true;
     return changes >= until.minChanges && last - std::max(changed, from) >= until.restMs;
 }

@@ -83,8 +83,9 @@ TEST(Done, StopsOnEachCondition) {
     const auto run = Every50(0, {1, 2, 3, 4, 5});
     EXPECT_TRUE(Done(run, 0, {10000, 0, 4, 10000})) << "enough changes";
     EXPECT_FALSE(Done(run, 0, {10000, 0, 5, 10000}));
-    // Unmatched samples neither change nor rest the frame.
+    // Unmatched samples neither change nor rest the frame, but the deadline holds for them.
     EXPECT_FALSE(Done(Every50(0, {3, -1, -1, -1}), 0, {100, 0, 0, 10000}));
+    EXPECT_TRUE(Done(Every50(0, std::vector<int>(30, -1)), 0, {100, 0, 0, 1400}));
 }
 
 TEST(Format, ReadsBackWhatItWrote) {
