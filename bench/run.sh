@@ -20,13 +20,13 @@ done
 bash "$root/scripts/install-deps.sh" --with-tests --with-bench
 
 cmake --preset release -B "$build" -DKELTO_BUILD_BENCH=ON -DKELTO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_probe repaint_check micro_bench \
+cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_observer repaint_check micro_bench \
     >/dev/null
 
 kelto=$build/src/kelto
 kelto_bench=$build/bench/kelto_bench
 floor=$build/bench/xlib_floor
-probe=$build/bench/screen_probe
+probe=$build/bench/observer/screen_observer
 # shellcheck source-path=SCRIPTDIR source=../tests/support/xsession.sh
 . "$root/tests/support/xsession.sh"
 results=$WORK/results

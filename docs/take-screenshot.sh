@@ -3,7 +3,7 @@
 # standing at one frame. Run from anywhere:
 #   docs/take-screenshot.sh [BUILD_DIR] [FRAME]
 # FRAME (0..17, default 2) is the position to stop at. Without BUILD_DIR it installs what it
-# needs and builds the viewer, window_probe and holder_dump in build/release.
+# needs and builds the viewer, screen_observer and holder_dump in build/release.
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 build=${1:-}
@@ -12,10 +12,10 @@ if [ -z "$build" ]; then
     build=$root/build/release
     bash "$root/scripts/install-deps.sh" --with-tests
     (cd "$root" && cmake --preset release -DKELTO_BUILD_TESTS=ON >/dev/null)
-    cmake --build "$build" -j2 --target kelto window_probe holder_dump >/dev/null
+    cmake --build "$build" -j2 --target kelto screen_observer holder_dump >/dev/null
 fi
 export KELTO_BIN="$build/src/kelto"
-export KELTO_PROBE="$build/tests/realwindow/window_probe"
+export KELTO_OBSERVER="$build/tests/observer/screen_observer"
 export KELTO_HOLDER_DUMP="$build/tests/realwindow/holder_dump"
 # shellcheck source-path=SCRIPTDIR source=../tests/realwindow/lib.sh
 . "$root/tests/realwindow/lib.sh"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Proof of steadiness: runs the real-window and robustness tests (labels realwindow and
-# robustness) of the sanitizer build several times in a row, with two CPU-bound processes
+# Proof of steadiness: runs the tests on a display and the robustness tests (labels x11,
+# wayland, desktops and robustness) of the sanitizer build several times in a row, with two CPU-bound processes
 # beside them the whole time, and reports each run.
 #   scripts/steady-xtests.sh [RUNS] [TEST_REGEX]
 # RUNS defaults to 5; TEST_REGEX (a ctest -R pattern) runs only the tests it names, for
@@ -8,7 +8,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 runs=${1:-5}
-selection=(-L 'realwindow|robustness')
+selection=(-L 'x11|wayland|desktops|robustness')
 [ -z "${2:-}" ] || selection=(-R "$2")
 bash scripts/install-deps.sh --with-tests || exit 1
 cmake --preset asan >/dev/null && cmake --build --preset asan -j 2 >/dev/null || exit 1

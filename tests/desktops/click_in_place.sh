@@ -8,11 +8,8 @@
 # shellcheck source-path=SCRIPTDIR source=../realwindow/lib.sh
 . "$(dirname "$0")/../realwindow/lib.sh"
 
-start_pace() {
-    count_changes 2000
-    [ "$CHANGES" -le 14 ]
-}
-fast_pace() { changes_within 40 5 && [ "$UNMATCHED" -eq 0 ]; }
+start_pace() { at_most_changes 14 2000; }
+fast_pace() { changes_within 40 5 exact; }
 
 for wm in none openbox; do
     # Where the window will open: at the top-left corner without a window manager, in the

@@ -4,5 +4,5 @@
 . "$(dirname "${BASH_SOURCE[0]}")/../support/xsession.sh"
 
 : "${KELTO_BIN:?path of the kelto executable}"
-: "${KELTO_PROBE:?path of window_probe}"
+: "${KELTO_OBSERVER:?path of screen_observer}"
 : "${KELTO_HOLDER_DUMP:?path of holder_dump}"

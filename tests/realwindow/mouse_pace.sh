@@ -11,11 +11,8 @@
 start_display
 start_kelto
 
-slow_pace() {  # at most 7 changes in 1.5 s: six at the start pace, and one under way
-    count_changes 1500
-    [ "$CHANGES" -le 7 ]
-}
-fast_pace() { changes_within 40 5 && [ "$UNMATCHED" -eq 0 ]; }
+slow_pace() { at_most_changes 7 1500; }  # six at the start pace, and one under way
+fast_pace() { changes_within 40 5 exact; }
 
 check "the start-up run turns" changes_within 2 10
 check "... at the start pace" slow_pace

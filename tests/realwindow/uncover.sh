@@ -25,13 +25,12 @@ hide_and_show
 shown=$(settled_frame 500 10000) || true
 check "shown again while stopped: frame $stood, as before hiding (got $shown)" test "$shown" = "$stood"
 
-OBSERVE_FROM=sent OBSERVE_MIN_CHANGES=1 observe 1000 10000 keys period
-check ". after showing again steps one frame forward and stays" steps_match '^1$'
+seen=$(observe from-sent min-changes=1 1000 10000 keys period)
+check ". after showing again steps one frame forward and stays" judge "$seen" steps '^1$'
 
 # Hidden while running: every frame seen after showing again is a frame, in order.
-OBSERVE_FROM=sent OBSERVE_CHANGES=3 observe 10000 10000 keys plus
+observe from-sent changes=3 10000 10000 keys plus >/dev/null
 hide_and_show
-check "running again after showing: 4 changes within 10 s" changes_within 4 10
-check "... every sample a frame exactly" test "$UNMATCHED" -eq 0
-check "... one frame forward at a time" steps_match '^1( 1)*$'
+check "running again after showing: 4 changes within 10 s, every sample a frame exactly, one \
+frame forward at a time" changes_within 4 10 exact steps '^1(,1)*$'
 finish

@@ -2,7 +2,7 @@
 # The X server dies under the running viewer: one line on stderr, a non-zero exit status, no
 # signal and no core file. Once at the start pace, once at the fastest pace while keys are
 # being typed. How soon it ends is logged; the check only waits, generously, for the end.
-# Environment: KELTO_BIN, KELTO_PROBE, KELTO_HOLDER_DUMP, KELTO_XTEST_FLOOD.
+# Environment: KELTO_BIN, KELTO_OBSERVER, KELTO_HOLDER_DUMP, KELTO_XTEST_FLOOD.
 # shellcheck source-path=SCRIPTDIR source=../support/xsession.sh
 . "$(dirname "$0")/../support/xsession.sh"
 : "${KELTO_XTEST_FLOOD:?path of xtest_flood}"

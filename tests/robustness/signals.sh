@@ -2,7 +2,7 @@
 # SIGTERM and SIGINT end the viewer with the signal's conventional status (128 + signal
 # number), at the start pace and at the fastest one, and say nothing; a close request from the
 # desktop (Alt+F4) quits like ESC. How soon each ends is logged; the checks wait for the end.
-# Environment: KELTO_BIN, KELTO_PROBE, KELTO_HOLDER_DUMP.
+# Environment: KELTO_BIN, KELTO_OBSERVER, KELTO_HOLDER_DUMP.
 # shellcheck source-path=SCRIPTDIR source=../support/xsession.sh
 . "$(dirname "$0")/../support/xsession.sh"
 

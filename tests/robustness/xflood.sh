@@ -3,7 +3,7 @@
 # characters and 100000 pointer moves, a key held at a 5 ms auto-repeat, and drags to the
 # screen's corners. The viewer must stay up, its memory must not grow from one flood to the
 # next, and ESC afterwards must still end it.
-# Environment: KELTO_BIN, KELTO_PROBE, KELTO_HOLDER_DUMP, KELTO_XTEST_FLOOD; KELTO_SANITIZED
+# Environment: KELTO_BIN, KELTO_OBSERVER, KELTO_HOLDER_DUMP, KELTO_XTEST_FLOOD; KELTO_SANITIZED
 # set skips the memory check (the address sanitizer's quarantine holds freed memory; its
 # leak check covers leaks there).
 # shellcheck source-path=SCRIPTDIR source=../support/xsession.sh

@@ -14,7 +14,7 @@
 #   KELTO_SCREEN  Xvfb screen as WIDTHxHEIGHTxDEPTH, 1024x768x24 by default (1024x768x8 for a
 #                 colour-map display); KELTO_XVFB_ARGS: more Xvfb options
 #   KELTO_BIN     the viewer, for start_kelto
-#   KELTO_PROBE, KELTO_HOLDER_DUMP   window_probe and holder_dump, for the frame functions
+#   KELTO_OBSERVER, KELTO_HOLDER_DUMP   screen_observer and holder_dump, for the frame functions
 #   KEEP_FAILED   set: a failed script keeps its work folder
 #   FAIL_LOGS     files in the work folder whose tails fail shows besides kelto's stderr
 #
@@ -25,8 +25,8 @@
 # Others:   start_watcher, then remember_pid other PID (or group PID for a session leader and
 #           all of its session): ended with the session, also when the script is killed
 # Input:    keys KEY..., pointer_inner X Y, click, click_gap, close_by_key (Alt+F4)
-# Frames:   current_frame, settled_frame, change_from, watch_frames, screenshot, observe
-#           and its checks (steps_match, last_frame, stands_still, runs_forward...)
+# Frames:   current_frame, settled_frame, change_from, screenshot, observe and judge,
+#           changes_within, at_most_changes, run_cases (a table of cases), check_whole_steps
 # Results:  log, fail, check DESCRIPTION COMMAND..., finish, wait_until SECONDS COMMAND...
 # shellcheck disable=SC2034  # CAPTION, EXIT_STATUS... are read by the scripts that source this
 set -euo pipefail
@@ -364,11 +364,21 @@ stop_display() {
 }
 
 # start_kelto [ARGS]: starts KELTO_BIN with ARGS (which it must ignore), finds its window,
-# activates it and waits until it shows a frame (or, without the probe, until it is mapped).
+# activates it and waits until it shows a frame (or, without the observer, until it is
+# mapped). With PLATFORM=wayland, on the compositor through Qt's Wayland plugin, waiting for a
+# frame on its output when there is one; KELTO_WAYLAND_DEBUG=1 puts the protocol log in
+# kelto.err.
 # shellcheck disable=SC2120  # arguments are optional
 start_kelto() {
     : "${KELTO_BIN:?path of the kelto executable}"
-    start_program "$KELTO_BIN" "$@"
+    [ "${PLATFORM:-xcb}" = wayland ] || { start_program "$KELTO_BIN" "$@"; return; }
+    WAYLAND_DEBUG=${KELTO_WAYLAND_DEBUG:-} QT_QPA_PLATFORM=wayland "$KELTO_BIN" \
+        >"$WORK/kelto.out" 2>"$WORK/kelto.err" &
+    KELTO_PID=$!
+    remember_pid kelto "$KELTO_PID"
+    [ -n "${OUTPUT:-}" ] || return 0
+    wait_until 20 shows_a_frame || fail "the compositor's output shows none of the holder pictures"
+    log "kelto $KELTO_PID shows frame $(probe once)"
 }
 # start_program COMMAND...: the same for a command that runs the viewer in its own process
 # (valgrind, for one). Sets KELTO_PID and WID.
@@ -390,7 +400,7 @@ start_program() {
         fail "no kelto window appeared"
     fi
     activate_window || fail "window could not be activated"
-    if [ -n "${KELTO_PROBE:-}" ]; then
+    if [ -n "${KELTO_OBSERVER:-}" ]; then
         wait_until 30 shows_a_frame ||
             fail "window shows none of the holder pictures ($(probe describe 2>&1))"
     else
@@ -471,19 +481,19 @@ keys() { xdotool key --delay 40 "$@"; }
 pointer_inner() { xdotool mousemove --window "$WID" $(($1 + 2)) $(($2 + 2)); }
 
 # A click with the left button where the pointer is. click_gap waits until a click can no
-# longer make a double-click with the previous one; click waits for that too.
-LAST_CLICK_MS=0
+# longer make a double-click with the previous one; click waits for that too. The time of the
+# last click is kept in a file: a click may come from a subshell (observe's command).
 click_gap() {
-    local since=$(($(now_ms) - LAST_CLICK_MS))
+    local since=$(($(now_ms) - $(cat "$WORK/last_click" 2>/dev/null || echo 0)))
     [ "$since" -ge 800 ] || sleep "0.$(printf '%03d' $((800 - since)))"
 }
 click() {
     click_gap
     xdotool click 1
-    LAST_CLICK_MS=$(now_ms)
+    now_ms >"$WORK/last_click"
 }
 
-# --- Frames on screen, told apart by window_probe against the holder pictures. ---
+# --- Frames on screen, told apart by screen_observer against the holder pictures. ---
 
 dump_holders() {
     [ -d "$FRAMES" ] && return 0
@@ -491,127 +501,109 @@ dump_holders() {
     mkdir "$FRAMES"
     "$KELTO_HOLDER_DUMP" "$FRAMES" || fail "holder pictures cannot be told apart"
 }
+# probe COMMAND...: the observer (tests/observer/screen_observer.cpp) on the viewer's window,
+# or on the compositor's output window OUTPUT, drawn at SCALE, when there is one.
 probe() {
-    : "${KELTO_PROBE:?path of window_probe}"
+    : "${KELTO_OBSERVER:?path of screen_observer}"
     dump_holders
-    "$KELTO_PROBE" "$FRAMES" "$WID" "$@"
+    if [ -n "${OUTPUT:-}" ]; then
+        QT_QPA_PLATFORM=xcb "$KELTO_OBSERVER" "$FRAMES" output "$OUTPUT" "${SCALE:-1}" "$@"
+    else
+        "$KELTO_OBSERVER" "$FRAMES" window "$WID" "$@"
+    fi
 }
-shows_a_frame() { probe once >/dev/null 2>&1; }
+shows_a_frame() {
+    kelto_alive || fail "kelto ended: $(head -c 300 "$WORK/kelto.err")"
+    probe once >/dev/null 2>&1
+}
 current_frame() { probe once; }
 # settled_frame STABLE_MS TIMEOUT_MS: the frame once it has not changed for STABLE_MS.
 settled_frame() { probe settle "$@"; }
 # change_from INDEX TIMEOUT_MS: the first frame shown that differs from INDEX.
 change_from() { probe change-from "$@"; }
-watch_frames() { probe watch "$1"; }  # "epoch-ms index" lines for $1 ms
 screenshot() { probe save "$1"; }
 
-# [OBSERVE_FROM=sent] [OBSERVE_MIN_CHANGES=N] [OBSERVE_CHANGES=N] [OBSERVE_SYNC=1]
-# observe REST_MS MAX_MS COMMAND...
-# Watches the window, runs COMMAND, and goes on watching until the frame has rested REST_MS
-# since the command or its last change (after at least OBSERVE_MIN_CHANGES changes), until
-# OBSERVE_CHANGES changes have been seen, or until MAX_MS have passed since the command; MAX_MS
-# is a deadline for a condition, never a window to count in. OBSERVE_SYNC=1 sends COMMAND just
-# after a change, at the start of a pass's wait, so a key reaches the program within that pass.
-# Sets SEQUENCE (the frame shown when COMMAND returned, then every change after it), STEPS (the
-# signed steps between those frames), STABLE_MS (how long the last frame had stood when
-# watching ended) and UNMATCHED (samples that showed no holder picture exactly). Times are the
-# samples' own, so a stalled probe on a busy machine cannot make a rest out of a gap.
+# observe [sync] [from-sent] [min-changes=N] [changes=N] REST_MS MAX_MS COMMAND...
+# Watches the frames, runs COMMAND, and goes on watching until the frame has rested REST_MS
+# since the command or its last change (after at least N changes), until N changes have been
+# seen, or until MAX_MS have passed since the command, all on the samples' own times. sync:
+# COMMAND goes out just after a change, at the start of a pass's wait, so a key reaches the
+# program within that pass. from-sent: counted from when COMMAND was sent, not from when it
+# returned (for a command that starts something from rest). Prints the observation, e.g.
+# "frames=3,4 steps=1 stood= stable=1200 unmatched=0 before=1", for judge; logs to stderr.
 observe() {
+    local options=() line sent delivered status=0
+    while [[ ${1:-} =~ ^[a-z] ]]; do options+=("$1") && shift; done
     local rest=$1 max=$2
     shift 2
     dump_holders
-    local samples="$WORK/observed.txt"
-    : >"$samples"  # emptied here, not in the child, so no old sample can be taken for new
-    "$KELTO_PROBE" "$FRAMES" "$WID" watch 600000 >"$samples" &
-    local watcher=$!
-    # Watching starts with the first sample: the probe may be slow to start on a busy machine.
-    wait_until 20 test -s "$samples" || fail "window probe gave no sample"
-    sleep 0.2
-    if [ -n "${OBSERVE_SYNC:-}" ]; then
-        local seen
-        seen=$(wc -l <"$samples")
-        wait_until 20 changed_after "$samples" "$seen" || fail "no change to send \"$*\" after"
-    fi
-    local sent delivered
+    coproc OBSERVER { probe observe "$rest" "$max" "${options[@]}" 2>"$WORK/observer.err"; }
+    local pid=$OBSERVER_PID from=${OBSERVER[0]} to=${OBSERVER[1]}
+    read -r -t 60 line <&"$from" && [ "$line" = ready ] ||
+        fail "the observer is not watching: $line $(tail -n 3 "$WORK/observer.err")" >&2
     sent=$(now_ms)
-    "$@"
-    # Counting from when the command returned: any change before that is not its answer. A
-    # command that starts something from rest may be counted from when it was sent instead.
+    "$@" >&2
     delivered=$(now_ms)
-    [ "${OBSERVE_FROM:-}" != sent ] || delivered=$sent
-    local state watched rested changes give_up=$((SECONDS + max / 1000 + 20))
-    while sleep 0.05; do
-        kill -0 "$watcher" 2>/dev/null || fail "window probe ended early"
-        [ "$SECONDS" -lt "$give_up" ] || fail "window probe gave no samples for a while"
-        state=$(awk -v t="$delivered" '
-            $2 < 0 { next }
-            $1 >= t && $2 != current && current != "" { changed = $1; changes++ }
-            { current = $2; last = $1 }
-            END { printf "%d %d %d\n", last - t, last - (changed > t ? changed : t), changes }
-        ' "$samples")
-        read -r watched rested changes <<<"$state"
-        [ "$watched" -lt "$max" ] || break
-        [ -z "${OBSERVE_CHANGES:-}" ] || [ "$changes" -lt "$OBSERVE_CHANGES" ] || break
-        [ "$changes" -lt "${OBSERVE_MIN_CHANGES:-0}" ] || [ "$rested" -lt "$rest" ] || break
-    done
-    end_process "$watcher"
-    local result
-    result=$(awk -v t="$delivered" '
-        $2 < 0 { unmatched++; next }
-        $1 < t { before = $2; next }
-        before == "" { exit 3 }
-        !started { started = 1; current = before; sequence = before; changed = t }
-        $2 != current { sequence = sequence " " $2; current = $2; changed = $1 }
-        { last = $1 }
-        END { if (!started) exit 3; printf "%s|%d|%d\n", sequence, last - changed, unmatched }
-    ' "$samples") || {
-        cp "$samples" "$WORK/failed-observation.txt"
-        fail "no frame seen before and after: $*"
-    }
-    SEQUENCE=${result%%|*}
-    result=${result#*|}
-    STABLE_MS=${result%%|*}
-    UNMATCHED=${result#*|}
-    STEPS=
-    local previous='' frame
-    for frame in $SEQUENCE; do
-        [ -z "$previous" ] || STEPS="$STEPS${STEPS:+ }$(step_between "$previous" "$frame")"
-        previous=$frame
-    done
-    log "$*: frames $SEQUENCE, steps [$STEPS], last frame stood ${STABLE_MS} ms," \
-        "$UNMATCHED unmatched (command took $((delivered - sent)) ms)"
+    echo "$sent $delivered" >&"$to"
+    read -r -t $((max / 1000 + 60)) line <&"$from" || fail "the observer gave no answer" >&2
+    wait "$pid" || status=$?
+    log "${*:-watching}: $line (the command took $((delivered - sent)) ms)" >&2
+    [ "$status" -eq 0 ] || fail "no frame seen before and after: $* (status $status)" >&2
+    echo "$line"
 }
-# changed_after FILE LINES: a sample after the first LINES shows another frame than the one before.
-changed_after() {
-    awk -v n="$2" '$2 < 0 { next } NR > n && last != "" && $2 != last { found = 1; exit }
-        { last = $2 } END { exit !found }' "$1"
+# judge OBSERVATION TERM...: whether the observation passes every term (steps REGEX, rests MS,
+# still, forward PREFIX, backward PREFIX, fast DIR, all DIR, changes-at-least N,
+# changes-at-most N, exact, starts-at N, ends-at N, short-at-most N MS: see
+# tests/observer/verdict.h); says which term failed.
+judge() { "$KELTO_OBSERVER" judge "$@"; }
+# frames_seen OBSERVATION: the frames it saw, in order; last_frame: the last of them.
+frames_seen() {
+    local frames=${1#frames=}
+    frames=${frames%% *}
+    echo "${frames//,/ }"
 }
-# steps_match REGEX: the steps seen by the last observe match the pattern.
-steps_match() { [[ "$STEPS" =~ $1 ]]; }
-last_frame() { echo "${SEQUENCE##* }"; }
-# No change at all, and the frame stood for a whole second.
-stands_still() { [ "$STEPS" = "" ] && [ "$STABLE_MS" -ge 1000 ]; }
-# rests_after STABLE_MS: the last frame stood that long when watching ended.
-rests_after() { [ "$STABLE_MS" -ge "$1" ]; }
-# runs_forward FIRST_STEPS: after FIRST_STEPS (a pattern), one frame forward per pass; a busy
-# machine may make the probe miss a frame now and then, so a step of 2 is taken as two passes.
-runs_forward() { steps_match "$1( [12])+$" && steps_match ' 1( |$)' && [ "$UNMATCHED" -eq 0 ]; }
-runs_backward() { steps_match "$1( -[12])+$" && steps_match ' -1( |$)' && [ "$UNMATCHED" -eq 0 ]; }
-# runs_fast DIRECTION: a run faster than the probe can follow: at least 10 changes, at least
-# three in four of them one to six frames in DIRECTION (1 or -1). A stalled probe skips frames,
-# and a gap of nine or more passes reads as a step the other way.
-runs_fast() {
-    local step total=0 right=0
-    for step in $STEPS; do
-        total=$((total + 1))
-        [ $((step * $1)) -ge 1 ] && [ $((step * $1)) -le 6 ] && right=$((right + 1))
+last_frame() {
+    local frames
+    frames=$(frames_seen "$1")
+    echo "${frames##* }"
+}
+# changes_within N SECONDS [TERM...]: N frame changes are seen within SECONDS, and the
+# observation passes the TERMs. at_most_changes N MS [TERM...]: no more than N changes in MS (a
+# busy machine can only lower the count: for upper bounds).
+changes_within() {
+    local seen
+    seen=$(observe changes="$1" $(($2 * 1000 + 1)) $(($2 * 1000)) true) || return 1
+    judge "$seen" changes-at-least "$1" "${@:3}"
+}
+at_most_changes() {
+    local seen
+    seen=$(observe "$2" "$2" true) || return 1
+    judge "$seen" changes-at-most "$1" "${@:3}"
+}
+
+# run_cases: one observation per row of the table on stdin, each checked:
+#   OPTIONS REST_MS MAX_MS | INPUT... | TERM... | DESCRIPTION
+# with observe's options and judge's terms; @last in a term is the last frame the row before
+# saw. A row "- | COMMAND... | | DESCRIPTION" only runs COMMAND and fails with DESCRIPTION when
+# it fails. Blank lines and lines starting with # are skipped.
+run_cases() {
+    local rows row how input terms what seen last=
+    mapfile -t rows
+    for row in "${rows[@]}"; do
+        [[ ! $row =~ ^[[:space:]]*(#|$) ]] || continue
+        IFS='|' read -r how input terms what <<<"$row"
+        read -r -a how <<<"$how"
+        read -r -a input <<<"$input"
+        read -r -a terms <<<"${terms//@last/$last}"
+        what=${what#"${what%%[![:space:]]*}"}
+        if [ "${how[0]}" = - ]; then
+            "${input[@]}" >/dev/null || fail "$what"
+            continue
+        fi
+        seen=$(observe "${how[@]}" "${input[@]}")
+        check "$what" judge "$seen" "${terms[@]}"
+        last=$(last_frame "$seen")
     done
-    [ "$total" -ge 10 ] && [ $((right * 4)) -ge $((total * 3)) ] && [ "$UNMATCHED" -eq 0 ]
-}
-# all_steps DIRECTION: every step seen went that way (1 or -1), none the other.
-all_steps() {
-    local step
-    for step in $STEPS; do [ $((step * $1)) -gt 0 ] || return 1; done
 }
 
 # Frame arithmetic modulo 18: signed distance from $1 to $2 in -8..9.
@@ -621,22 +613,18 @@ step_between() {
     echo "$d"
 }
 
-# count_changes MS: watches for MS and sets CHANGES (frame changes seen) and UNMATCHED. A
-# busy machine can only lower the count, so use it for upper bounds.
-count_changes() {
-    local samples="$WORK/count.txt"
-    watch_frames "$1" >"$samples"
-    read -r CHANGES UNMATCHED < <(awk '
-        $2 < 0 { unmatched++; next }
-        seen && $2 != last { changes++ }
-        { last = $2; seen = 1 }
-        END { printf "%d %d\n", changes, unmatched }
-    ' "$samples")
-    log "$CHANGES changes in $1 ms ($UNMATCHED unmatched samples)"
-}
-# changes_within N SECONDS: N frame changes are seen within SECONDS; sets CHANGES and STEPS.
-changes_within() {
-    OBSERVE_CHANGES=$1 observe $(($2 * 1000 + 1)) $(($2 * 1000)) true
-    CHANGES=$(wc -w <<<"$STEPS")
-    [ "$CHANGES" -ge "$1" ]
+# check_whole_steps: stopped, then after each of 18 single steps ("."), every pixel of the
+# client area against the window as it must look, and each step one frame on.
+check_whole_steps() {
+    local out shown previous=-1 step
+    for step in $(seq 0 18); do
+        [ "$step" -eq 0 ] || keys period
+        out=$(probe whole 600 20000 "$WORK/differs.png" "$previous") || true
+        shown=${out%% *}
+        check "after $step step(s): the whole window is as it must be (frame ${out})" \
+            test "${out#* }" = none
+        [ "$previous" -lt 0 ] || check "... and the step moved one frame on (from $previous)" \
+            test "$(step_between "$previous" "$shown")" = 1
+        previous=$shown
+    done
 }

@@ -19,16 +19,12 @@ probe_still() {  # the frame has not changed for 1.2 s
 }
 wait_until 10 probe_still || fail "the cam did not stop after *"
 
-probe steps 8 >"$WORK/steps.txt" || fail "a step did not show within 5 s"
-mapfile -t latencies < <(awk '{print $1}' "$WORK/steps.txt")
-wrong=0
-while read -r _ from to; do
-    [ "$(step_between "$from" "$to")" -eq 1 ] || wrong=$((wrong + 1))
-done <"$WORK/steps.txt"
-mapfile -t sorted < <(printf '%s\n' "${latencies[@]}" | sort -n)
-quickest=${sorted[0]}
-log "* to a changed frame: ${latencies[*]} ms (median ${sorted[4]})"
-check "each * steps one frame forward ($wrong wrong)" test "$wrong" -eq 0
+status=0
+probe steps 8 >"$WORK/steps.txt" || status=$?
+[ "$status" -ne 1 ] || fail "a step did not show within 5 s"
+read -r quickest _ < <(sort -n "$WORK/steps.txt")
+log "* to a changed frame (ms from to): $(paste -sd ';' "$WORK/steps.txt")"
+check "each * steps one frame forward" test "$status" -eq 0
 # Keys land anywhere in a pass (250 ms at the start pace), so steps show after one to two
 # passes. A busy machine only adds to that, so the quickest of eight tells: one pass and a bit.
 # Held back to the next event step, no step showed before two passes (500 ms).

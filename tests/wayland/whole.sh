@@ -18,12 +18,7 @@ start_weston --width=1024 --height=768
 start_kelto
 
 keys asterisk
-status=0
-probe whole 18 >"$WORK/whole.txt" || status=$?
-sed 's/^/  frame /' "$WORK/whole.txt"
-check "the whole window is as it must be, stopped and after each of 18 steps" \
-    test "$(grep -c ' none$' "$WORK/whole.txt")" -eq 19
-check "... each step one frame on (probe status $status)" test "$status" -eq 0
+check_whole_steps
 if [ "${1:-}" = dark ]; then
     # The probe's picture of the window is dark too; the window itself must be.
     probe background >"$WORK/background.txt" || fail "no frame on the output"

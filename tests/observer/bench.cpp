@@ -1,7 +1,7 @@
-// Looks at the viewer from outside, through the X server it draws on:
-//   screen_probe startup RUNS -- CMD...        launch to first frame on screen, peak RSS
-//   screen_probe idle SECONDS INSTANCES -- CMD... CPU time over wall time after settling
-//   screen_probe keylat PRESSES PERIOD_MS -- CMD... "*" typed via xdotool to changed frame
+// The benchmark's looks at the viewer, through the X server it draws on:
+//   screen_observer startup RUNS -- CMD...        launch to first frame on screen, peak RSS
+//   screen_observer idle SECONDS INSTANCES -- CMD... CPU time over wall time after settling
+//   screen_observer keylat PRESSES PERIOD_MS -- CMD... "*" typed via xdotool to changed frame
 // A frame counts as on screen once the screen holds a frame's worth of pure white pixels:
 // nothing else on this display is white (black root, grey window background).
 #include <X11/Xlib.h>
@@ -38,7 +38,7 @@ double MsSince(Clock::time_point start) {
 }
 
 [[noreturn]] void Die(const char* message) {
-    std::fprintf(stderr, "screen_probe: %s\n", message);
+    std::fprintf(stderr, "screen_observer: %s\n", message);
     std::exit(2);
 }
 
@@ -113,7 +113,7 @@ pid_t Launch(char** command) {
     if (pid < 0) Die("fork failed");
     if (pid == 0) {
         execvp(command[0], command);
-        std::perror("screen_probe: exec");
+        std::perror("screen_observer: exec");
         _exit(127);
     }
     return pid;
@@ -296,12 +296,12 @@ int KeyLatency(Display* display, int presses, double periodMs, char** command) {
 char** CommandAfterDashes(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--") == 0 && i + 1 < argc) return argv + i + 1;
-    Die("usage: screen_probe startup|idle|keylat ARGS -- COMMAND...");
+    Die("usage: screen_observer startup|idle|keylat ARGS -- COMMAND...");
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int BenchMain(int argc, char** argv) {
     if (argc < 3) CommandAfterDashes(0, argv);
     char** command = CommandAfterDashes(argc, argv);
     Display* display = XOpenDisplay(nullptr);
@@ -314,4 +314,5 @@ int main(int argc, char** argv) {
     if (mode == "keylat" && argc > 3)
         return KeyLatency(display, std::atoi(argv[2]), std::atof(argv[3]), command);
     CommandAfterDashes(0, argv);
+    return 2;
 }
