@@ -17,6 +17,8 @@
 //       did not move one frame on)
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE background       grey level of the background
 //       row below the frame
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE bar              grey level of the caption bar
+//       at its right end, past the caption
 //
 // SCALE is the output's scale: each frame pixel shows as SCALE x SCALE device pixels. Indexes
 // are frame-table positions 0..17; -1 means the window shows none of them exactly.
@@ -297,6 +299,13 @@ int main(int argc, char** argv) {
         if (!probe.Locate()) return 3;
         // The visible inner row below the frame, in its middle.
         const QPoint at = probe.Origin() + QPoint(240, 480) * scale;
+        std::printf("%d\n", qGray(probe.Grab(QRect(at, QSize(1, 1))).pixel(0, 0)));
+        return 0;
+    }
+    if (command == "bar" && argc == 5) {
+        if (!probe.Locate()) return 3;
+        // Half the bar's height above the client, a few pixels in from its right.
+        const QPoint at = probe.Origin() + QPoint(kClientSize - kEdge - 6, -kEdge - 12) * scale;
         std::printf("%d\n", qGray(probe.Grab(QRect(at, QSize(1, 1))).pixel(0, 0)));
         return 0;
     }

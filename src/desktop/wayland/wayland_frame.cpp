@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPointer>
 #include <QWindow>
 #include <algorithm>
@@ -12,9 +13,6 @@ namespace kelto {
 namespace {
 
 constexpr int kCaptionIndent = 8;
-const QColor kBorderColour(0x80, 0x80, 0x80);
-const QColor kBarColour(0xdc, 0xdc, 0xdc);
-const QColor kSurroundColour(0xa0, 0xa0, 0xa0);
 
 }  // namespace
 
@@ -59,17 +57,20 @@ void WaylandFrame::resizeEvent(QResizeEvent* event) {
 }
 
 void WaylandFrame::paintEvent(QPaintEvent*) {
+    // The desktop's colours, as the picture area's edge and background take them: a light bar
+    // over a dark theme's window would stand out as no other window's does.
+    const QPalette& colours = palette();
     QPainter painter(this);
-    painter.fillRect(rect(), kSurroundColour);
+    painter.fillRect(rect(), colours.color(QPalette::Mid));
     if (barHeight_ == 0) return;
     const QRect bar(kBorder, kBorder, width() - 2 * kBorder, kBarHeight);
-    painter.fillRect(bar, kBarColour);
-    painter.setPen(kBorderColour);
+    painter.fillRect(bar, colours.color(QPalette::Window));
+    painter.setPen(colours.color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     QFont font = painter.font();
     font.setPixelSize(kCaptionPixelSize);
     painter.setFont(font);
-    painter.setPen(Qt::black);
+    painter.setPen(colours.color(QPalette::WindowText));
     painter.drawText(bar.adjusted(kCaptionIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                      windowTitle());
 }
