@@ -17,6 +17,8 @@
 //       did not move one frame on)
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE background       grey level of the background
 //       row below the frame
+//   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE placed MS        for MS, every grab shows
+//       one frame, in a whole client (status 1: one did not)
 //   wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE bar              grey level of the caption bar
 //       at its right end, past the caption
 //
@@ -257,6 +259,47 @@ int CheckWhole(Probe& probe, const FrameReferences& references, int count) {
     return status;
 }
 
+// For MS milliseconds, grab after grab: one frame on the output, in a whole client as it must
+// look, its edge and background around it; none, or a second beside it, is as wrong. Prints
+// "ms frames x,y" per grab (the client's top-left, or "-" where there is no frame) and "bad"
+// after a grab that broke that; status 1 then.
+int CheckPlaced(Probe& probe, const FrameReferences& references, qint64 length) {
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    while (clock.elapsed() < length) {
+        const QImage shot = probe.Grab();
+        const qint64 at = clock.elapsed();
+        std::vector<std::pair<QPoint, int>> found;
+        for (int y = 0; y < shot.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+            for (int x = 0; x < shot.width(); ++x) {
+                if ((row[x] & 0xffffff) != 0) continue;
+                for (int index = 0; index < kFrameCount; ++index) {
+                    const QPoint origin = QPoint(x, y) - references.FirstBlack(index);
+                    if (references.Matches(shot, origin, index)) found.emplace_back(origin, index);
+                }
+            }
+        }
+        // None found: the frame stands where no whole frame with its background row shows.
+        bool bad = found.size() != 1;
+        for (const auto& [origin, index] : found)
+            bad = bad || kelto::testing::Compare(
+                             shot, origin - QPoint(kEdge, kEdge) * scale,
+                             kelto::testing::ExpectedClient(references.Picture(index), scale))
+                                 .count != 0;
+        const QPoint client =
+            found.empty() ? QPoint() : found.front().first - QPoint(kEdge, kEdge) * scale;
+        std::printf("%lld %zu %s%s\n", static_cast<long long>(at), found.size(),
+                    found.empty()
+                        ? "-"
+                        : qPrintable(QStringLiteral("%1,%2").arg(client.x()).arg(client.y())),
+                    bad ? " bad" : "");
+        if (bad) status = 1;
+    }
+    return status;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: wayland_probe FRAMES_DIR OUTPUT_WINDOW SCALE once|watch MS|change-from "
@@ -309,6 +352,8 @@ int main(int argc, char** argv) {
         std::printf("%d\n", qGray(probe.Grab(QRect(at, QSize(1, 1))).pixel(0, 0)));
         return 0;
     }
+    if (command == "placed" && argc == 6)
+        return CheckPlaced(probe, references, std::stoll(argv[5]));
     if (command == "nothing-above" && argc == 5) return CheckNothingAbove(probe);
     if (command == "caption" && argc == 6)
         return CheckCaption(probe, QString::fromLocal8Bit(argv[5]));

@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMoveEvent>
 #include <QWindow>
 #include <cstdint>
 #include <stdexcept>
@@ -127,6 +128,13 @@ void CompositorFrames::Show(const QImage& picture, const QRect& area) {
     wl_surface_commit(surface_);
 
     const QRect placed(area.topLeft(), shown.size());
+    if (!mover_) {
+        // The window's own child that holds the area: the frame it sits in moves it when the
+        // window changes size or bar, and the surface must move with it (eventFilter).
+        QWidget* holder = window_->childAt(area.topLeft());
+        while (holder && holder->parentWidget() != window_) holder = holder->parentWidget();
+        if ((mover_ = holder)) holder->installEventFilter(this);
+    }
     if (placed != placed_) {
         placed_ = placed;
         wl_subsurface_set_position(subsurface_, placed.x(), placed.y());
@@ -210,10 +218,16 @@ void CompositorFrames::EndOfEventStep() {
 }
 
 bool CompositorFrames::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_ && event->type() == QEvent::Resize && placed_.isValid() && lost_) {
-        // Shown again where the picture area now is.
-        placed_ = QRect();
+    if (!placed_.isValid()) return false;
+    if (watched == window_ && event->type() == QEvent::Resize && lost_) {
+        // The window is painted anew at its new size, and the frame sent again.
         lost_();
+    } else if (watched == mover_ && event->type() == QEvent::Move) {
+        // A subsurface takes its new place with the window's next commit: set now, it moves
+        // in the very commit that shows the window's new layout, not a whole pass later.
+        const auto* move = static_cast<QMoveEvent*>(event);
+        placed_.translate(move->pos() - move->oldPos());
+        wl_subsurface_set_position(subsurface_, placed_.x(), placed_.y());
     }
     return false;
 }

@@ -62,6 +62,8 @@ class CompositorFrames final : public FrameSender, private QObject {
     // Whether the surface takes damage in buffer pixels (wl_surface version 4 and later).
     bool damageInBufferPixels_ = false;
     QPointer<QWidget> window_;
+    // The window's child that holds the picture area, watched for its moves.
+    QPointer<QWidget> mover_;
     std::function<void()> lost_;
     std::vector<std::unique_ptr<Buffer>> buffers_;
     // Where the own surface stands and how large it is, once a frame is shown.
