@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QtTest>
 
-#include "desktop/wayland/fractional_grain.h"
 #include "desktop/wayland/wayland_frame.h"
 
 using kelto::WaylandFrame;
@@ -150,37 +149,6 @@ class WaylandFrameTest : public QObject {
         QCOMPARE(inLarger.x() % 5, 0);
         QCOMPARE(inLarger.y() % 5, 0);
         QCOMPARE(client.size(), QSize(483, 483));
-    }
-
-    // At a fractional scale the frames' surface covers the client out to whole surface units:
-    // 483 pixels are whole units at 1.5 and 1.75, at 1.25 only 485 are.
-    void FractionalGrainGivesWholeUnits_data() {
-        QTest::addColumn<int>("scale120");
-        QTest::addColumn<int>("grain");
-        QTest::addColumn<int>("clientUnits");
-        QTest::addColumn<int>("clientPixels");
-        QTest::newRow("1") << 120 << 1 << 483 << 483;
-        QTest::newRow("1.25") << 150 << 5 << 388 << 485;
-        QTest::newRow("1.5") << 180 << 3 << 322 << 483;
-        QTest::newRow("1.75") << 210 << 7 << 276 << 483;
-        QTest::newRow("1.2") << 144 << 6 << 405 << 486;
-    }
-    void FractionalGrainGivesWholeUnits() {
-        QFETCH(int, scale120);
-        QFETCH(int, grain);
-        QFETCH(int, clientUnits);
-        QFETCH(int, clientPixels);
-        QCOMPARE(kelto::PixelGrain(scale120), grain);
-        // The client as the frame lays it: on the grain, its top-left on it too.
-        const QRect client = kelto::OnGrain(QRect(grain, 2 * grain, 483, 483), grain);
-        QCOMPARE(client.topLeft(), QPoint(grain, 2 * grain));
-        QCOMPARE(client.width(), clientPixels);
-        QCOMPARE(kelto::ToUnits(client.width(), scale120), clientUnits);
-        QCOMPARE(kelto::ToUnits(client.width(), scale120) * scale120, client.width() * 120);
-        // The frame inside the client's edge grows out to the client's corners.
-        if (grain > 1)
-            QCOMPARE(kelto::OnGrain(QRect(client.topLeft() + QPoint(2, 2), QSize(479, 480)), grain),
-                     client);
     }
 
     void ClientOutlivesTheFrame() {
