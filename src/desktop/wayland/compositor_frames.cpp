@@ -322,6 +322,8 @@ void CompositorFrames::FollowScale() {
         return;
     Hide();
     around_ = QImage();
+    // Back at a whole scale the surface shows its buffer at its own size again.
+    if (wanted == kWholeScale) wp_viewport_set_destination(viewport_, -1, -1);
     followed120_ = wanted;
     // One logical pixel to one screen pixel: the toolkit multiplies its own whole scale by
     // this factor. Its window keeps the size it had in surface units until told again, and
