@@ -10,4 +10,8 @@ void FrameSender::Show(const QImage&, const QRect&) {}
 
 void FrameSender::EndOfEventStep() {}
 
+bool FrameSender::KeepsPixelSize(qreal devicePixelRatio) const {
+    return devicePixelRatio == 1.0;
+}
+
 }  // namespace kelto

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <functional>
 
 class QImage;
@@ -25,6 +26,9 @@ class FrameSender {
     // The event step that follows a pass is over, its repaints done: sends what is held back.
     // Throws std::runtime_error when the display refused a frame.
     virtual void EndOfEventStep();
+    // Whether frames sent keep one pixel to a screen pixel on a window at this ratio; where
+    // not, the toolkit paints them. As it stands, only unscaled.
+    virtual bool KeepsPixelSize(qreal devicePixelRatio) const;
 };
 
 }  // namespace kelto

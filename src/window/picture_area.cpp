@@ -77,7 +77,7 @@ bool PictureArea::SenderShowsFrames() {
     if (!senderShows_ && window()->isVisible())
         senderShows_ = sender_.Start(*window(), [this] { RepaintAfterLoss(); });
     // Sent frames keep their own size: a window moved to a scaled screen is painted instead.
-    return senderShows_.value_or(false) && devicePixelRatio() == 1.0;
+    return senderShows_.value_or(false) && sender_.KeepsPixelSize(devicePixelRatio());
 }
 
 void PictureArea::RepaintAfterLoss() {

@@ -21,9 +21,10 @@
 // For a window: describe (the nearest frame on the screen and in the window's own pixels).
 // For an output: client ("x y digest" of the client and its decoration), caption TEXT (the
 // bar above the client holds TEXT and nothing else), nothing-above (no second bar above it),
-// background (grey level of the row below the frame), steps COUNT (types keypad '*' COUNT
-// times at random moments; "ms from to" each; status 1 when one did not show within 5 s, 6
-// when one was not one frame forward).
+// background and bar (grey level of the row below the frame, of the caption bar), placed MS
+// (for MS, every grab shows one frame in a whole client; "ms frames x,y [bad]" each), steps
+// COUNT (types keypad '*' COUNT times at random moments; "ms from to" each; status 1 when one
+// did not show within 5 s, 6 when one was not one frame forward).
 //   screen_observer judge OBSERVATION TERM...   whether an observation passes (verdict.h)
 //   screen_observer startup|idle|keylat ... -- COMMAND...   the benchmark's looks (bench.cpp)
 // Indexes are frame-table positions 0..17; -1 means no frame shows exactly.
@@ -164,24 +165,30 @@ class OutputSource : public Source {
   public:
     OutputSource(WId window, const FrameReferences& references, int scale)
         : Source(window, references), scale_(scale) {}
-    // Searches the whole output for a frame: anchored on black pixels, so cheap enough.
-    bool Locate() {
-        const QImage shot = Grab();
+    // Every frame on `shot`, or only the first: searched anchored on black pixels, so cheap
+    // enough for the whole output.
+    std::vector<std::pair<QPoint, int>> FramesIn(const QImage& shot, bool all) const {
+        std::vector<std::pair<QPoint, int>> found;
         for (int y = 0; y < shot.height(); ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
             for (int x = 0; x < shot.width(); ++x) {
                 if ((row[x] & 0xffffff) != 0) continue;
                 for (int index = 0; index < kFrameCount; ++index) {
                     const QPoint origin = QPoint(x, y) - references_.FirstBlack(index);
-                    if (references_.Matches(shot, origin, index)) {
-                        origin_ = origin;
-                        last_ = index;
-                        return true;
-                    }
+                    if (!references_.Matches(shot, origin, index)) continue;
+                    found.emplace_back(origin, index);
+                    if (!all) return found;
                 }
             }
         }
-        return false;
+        return found;
+    }
+    bool Locate() {
+        const auto found = FramesIn(Grab(), false);
+        if (found.empty()) return false;
+        origin_ = found.front().first;
+        last_ = found.front().second;
+        return true;
     }
     int Sample() override {
         if (!origin_ && !Locate()) return -1;
@@ -203,6 +210,37 @@ class OutputSource : public Source {
     int scale_;
     std::optional<QPoint> origin_;
 };
+
+// For `length` ms, grab after grab: one frame on the output, in a whole client as it must look,
+// its edge and background around it; none, or a second beside it, is as wrong. Prints
+// "ms frames x,y" per grab (the client's top-left, "-" without a frame) and "bad" after a grab
+// that broke that; status 1 then.
+int CheckPlaced(const OutputSource& source, const FrameReferences& references, int scale,
+                qint64 length) {
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    while (clock.elapsed() < length) {
+        const QImage shot = source.Grab();
+        const qint64 at = clock.elapsed();
+        const auto found = source.FramesIn(shot, true);
+        bool bad = found.size() != 1;
+        for (const auto& [origin, index] : found)
+            bad = bad || kelto::testing::Compare(
+                             shot, origin - QPoint(kEdge, kEdge) * scale,
+                             kelto::testing::ExpectedClient(references.Picture(index), scale))
+                                 .count != 0;
+        const QPoint client =
+            found.empty() ? QPoint() : found.front().first - QPoint(kEdge, kEdge) * scale;
+        std::printf("%lld %zu %s%s\n", static_cast<long long>(at), found.size(),
+                    found.empty()
+                        ? "-"
+                        : qPrintable(QStringLiteral("%1,%2").arg(client.x()).arg(client.y())),
+                    bad ? " bad" : "");
+        if (bad) status = 1;
+    }
+    return status;
+}
 
 // The frame once it has stood `stable` ms and is not `other`, or -1 after `timeout` ms.
 int Settled(Source& source, qint64 stable, qint64 timeout, int other = -1) {
@@ -491,13 +529,19 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "steps" && count == 1) return MeasureSteps(compositor, std::stoi(args[0]));
-    if (command == "background" && count == 0) {
+    // The grey level of one pixel at `offset` from the client's top-left, in frame pixels.
+    const auto greyAt = [&](QPoint offset) {
         if (!compositor.Locate()) return 3;
-        // The visible inner row below the frame, in its middle.
-        const QPoint at = compositor.ClientTop() + QPoint(kEdge + 240, kEdge + 480) * scale;
+        const QPoint at = compositor.ClientTop() + offset * scale;
         std::printf("%d\n", qGray(compositor.Area(QRect(at, QSize(1, 1))).pixel(0, 0)));
         return 0;
-    }
+    };
+    // The visible inner row below the frame, in its middle.
+    if (command == "background" && count == 0) return greyAt({kEdge + 240, kEdge + 480});
+    // The caption bar half its height above the client, a few pixels in from its right end.
+    if (command == "bar" && count == 0) return greyAt({kClientSize - 6, -12});
+    if (command == "placed" && count == 1)
+        return CheckPlaced(compositor, references, scale, std::stoll(args[0]));
     if (command == "nothing-above" && count == 0) return CheckNothingAbove(compositor, scale);
     if (command == "caption" && count == 1)
         return CheckCaption(compositor, QString::fromLocal8Bit(args[0]), scale);

@@ -613,11 +613,11 @@ step_between() {
     echo "$d"
 }
 
-# check_whole_steps: stopped, then after each of 18 single steps ("."), every pixel of the
-# client area against the window as it must look, and each step one frame on.
+# check_whole_steps [COUNT]: stopped, then after each of COUNT (18) single steps ("."), every
+# pixel of the client area against the window as it must look, and each step one frame on.
 check_whole_steps() {
     local out shown previous=-1 step
-    for step in $(seq 0 18); do
+    for step in $(seq 0 "${1:-18}"); do
         [ "$step" -eq 0 ] || keys period
         out=$(probe whole 600 20000 "$WORK/differs.png" "$previous") || true
         shown=${out%% *}

@@ -1,6 +1,8 @@
 // The frame the program draws around its window on Wayland, without a compositor: where the
 // client sits at its own size and when the compositor makes the frame larger, that the
 // caption is drawn whole, and that a close reaches the client.
+#include <QtGui/private/qhighdpiscaling_p.h>
+
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QImage>
@@ -126,6 +128,29 @@ class WaylandFrameTest : public QObject {
     }
 
     // The client outlives the frame and can be shown again on its own.
+    // Following a fractional scale (1.25 here, a grain of 5 pixels), the bar and the client
+    // start on whole surface units, at its own size and in a larger frame alike: off the grain,
+    // a move of the client would put the frames' surface between two screen pixels.
+    void FractionalScaleLaysTheFrameOnTheGrain() {
+        Client client;
+        WaylandFrame frame(client);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QHighDpiScaling::setScreenFactor(frame.screen(), 0.8);
+        frame.resize(frame.minimumSize() + QSize(1, 1));
+        frame.resize(frame.minimumSize());
+        const QSize minimum = frame.minimumSize();
+        const QPoint at = client.pos();
+        frame.resize(1024, 736);
+        const QPoint inLarger = client.pos();
+        QHighDpiScaling::setScreenFactor(frame.screen(), 1.0);
+        QCOMPARE(minimum, QSize(485 + 2 * 5, 30 + 485 + 5));
+        QCOMPARE(at, QPoint(5, 30));
+        QCOMPARE(inLarger.x() % 5, 0);
+        QCOMPARE(inLarger.y() % 5, 0);
+        QCOMPARE(client.size(), QSize(483, 483));
+    }
+
     void ClientOutlivesTheFrame() {
         Client client;
         { WaylandFrame frame(client); }

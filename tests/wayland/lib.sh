@@ -125,7 +125,7 @@ sway_ready() {
     export WAYLAND_DISPLAY=${socket##*/} SWAYSOCK
 }
 
-# start_kwin: KDE's kwin_wayland 5.27 nested in the Xvfb (its X11 windowed backend), drawn with
+# start_kwin [ARGS...]: KDE's kwin_wayland 5.27 nested in the Xvfb (its X11 windowed backend), drawn with
 # QPainter, with a session bus of its own. A copy of the binary runs: the installed one carries
 # a file capability, which a process started by root in a container may not be allowed to gain.
 start_kwin() {
@@ -136,7 +136,7 @@ start_kwin() {
     mkdir -p "$WORK/home-kwin"
     HOME="$WORK/home-kwin" KWIN_COMPOSE=Q setsid dbus-run-session -- "$WORK/kwin_wayland" \
         --x11-display "$DISPLAY" --socket "$WAYLAND_DISPLAY" --width 1024 --height 768 \
-        --no-lockscreen >"$WORK/kwin.log" 2>&1 &
+        --no-lockscreen "$@" >"$WORK/kwin.log" 2>&1 &
     COMPOSITOR_PID=$!
     remember_pid group "$COMPOSITOR_PID"
     FAIL_LOGS=kwin.log

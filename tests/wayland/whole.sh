@@ -26,4 +26,13 @@ if [ "${1:-}" = dark ]; then
     check "the background row takes the dark theme's colour (grey level $level, under 100)" \
         test "$level" -lt 100
 fi
+# The caption bar drawn by kelto takes the theme's colours as the edge does.
+bar=$(probe bar) || fail "no frame on the output"
+if [ "${1:-}" = dark ]; then
+    check "the caption bar takes the dark theme's colour (grey level $bar, under 100)" \
+        test "$bar" -lt 100
+else
+    check "the caption bar is light in a light theme (grey level $bar, over 180)" \
+        test "$bar" -gt 180
+fi
 finish

@@ -1,5 +1,6 @@
 #include "desktop/wayland/toplevel_terms.h"
 
+#include <QtGui/private/qhighdpiscaling_p.h>
 #include <qpa/qplatformnativeinterface.h>
 #include <wayland-client.h>
 
@@ -17,6 +18,7 @@ namespace kelto {
 
 struct ToplevelTerms::Protocol {
     wl_display* display = nullptr;
+    QWindow* window = nullptr;
     wl_surface* surface = nullptr;
     xdg_toplevel* toplevel = nullptr;
     zxdg_decoration_manager_v1* decorations = nullptr;
@@ -60,6 +62,7 @@ std::unique_ptr<ToplevelTerms> ToplevelTerms::For(QWindow& window,
     auto protocol = std::make_unique<Protocol>();
     protocol->display =
         static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
+    protocol->window = &window;
     protocol->surface =
         static_cast<wl_surface*>(native->nativeResourceForWindow("surface", &window));
     protocol->toplevel =
@@ -103,8 +106,11 @@ void ToplevelTerms::FollowStates(Qt::WindowStates states) {
 }
 
 void ToplevelTerms::SendLimits() {
-    const QSize limit = sizeIsCompositors_ ? QSize(0, 0) : size_;
-    xdg_toplevel_set_min_size(protocol_->toplevel, size_.width(), size_.height());
+    // In surface units, which differ from the toolkit's pixels where it follows a fractional
+    // scale.
+    const QSize size = size_ * QHighDpiScaling::factor(protocol_->window);
+    const QSize limit = sizeIsCompositors_ ? QSize(0, 0) : size;
+    xdg_toplevel_set_min_size(protocol_->toplevel, size.width(), size.height());
     xdg_toplevel_set_max_size(protocol_->toplevel, limit.width(), limit.height());
 }
 

@@ -1,20 +1,22 @@
 #include "desktop/wayland/wayland_frame.h"
 
+#include <QtGui/private/qhighdpiscaling_p.h>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPointer>
 #include <QWindow>
 #include <algorithm>
+
+#include "desktop/wayland/fractional_grain.h"
 
 namespace kelto {
 namespace {
 
 constexpr int kCaptionIndent = 8;
-const QColor kBorderColour(0x80, 0x80, 0x80);
-const QColor kBarColour(0xdc, 0xdc, 0xdc);
-const QColor kSurroundColour(0xa0, 0xa0, 0xa0);
 
 }  // namespace
 
@@ -29,7 +31,7 @@ WaylandFrame::WaylandFrame(QWidget& client)
     // No maximum for the toolkit: a compositor that maximises or fills the screen checks that
     // the window took the size it was given, and ends a client that did not. The compositor
     // hears of the maximum through the ToplevelTerms.
-    setMinimumSize(client.width() + 2 * kBorder, kBarHeight + client.height() + 2 * kBorder);
+    Lay();
     resize(minimumSize());
     setFocusProxy(&client);
 }
@@ -39,8 +41,28 @@ WaylandFrame::~WaylandFrame() {
     client_.setParent(nullptr);
 }
 
+int WaylandFrame::Grain() const {
+    const QWindow* handle = windowHandle();
+    if (!handle) return 1;
+    return PixelGrain(qRound(120 / QHighDpiScaling::factor(handle)));
+}
+
+void WaylandFrame::Lay() {
+    const auto up = [this](int value) { return (value + grain_ - 1) / grain_ * grain_; };
+    border_ = ownBar_ ? up(kBorder) : 0;
+    barHeight_ = ownBar_ ? up(border_ + kBarHeight) - border_ : 0;
+    room_ = QSize(up(client_.width()), up(client_.height()));
+    setMinimumSize(room_.width() + 2 * border_, barHeight_ + room_.height() + 2 * border_);
+}
+
 void WaylandFrame::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (const int grain = Grain(); grain != grain_) {
+        // The toolkit follows another scale: the bar and the client go on its grain.
+        grain_ = grain;
+        Lay();
+        if (terms_) terms_->KeepSize(minimumSize());
+    }
     // Outside the maximised and full-screen states a compositor may still offer another size
     // (sway's resize command does, the limits notwithstanding): the frame takes its own back
     // before anything is drawn at the size offered.
@@ -51,25 +73,29 @@ void WaylandFrame::resizeEvent(QResizeEvent* event) {
     }
     const QRect below(border_, border_ + barHeight_, width() - 2 * border_,
                       height() - barHeight_ - 2 * border_);
-    QRect place(QPoint(), client_.size());
+    QRect place(QPoint(), room_);
     place.moveCenter(below.center());
-    place.moveTopLeft(
-        QPoint(std::max(below.left(), place.left()), std::max(below.top(), place.top())));
+    const auto down = [this](int value) { return value / grain_ * grain_; };
+    place.moveTopLeft(QPoint(std::max(below.left(), down(place.left())),
+                             std::max(below.top(), down(place.top()))));
     client_.move(place.topLeft());
 }
 
 void WaylandFrame::paintEvent(QPaintEvent*) {
+    // The desktop's colours, as the picture area's edge and background take them: a light bar
+    // over a dark theme's window would stand out as no other window's does.
+    const QPalette& colours = palette();
     QPainter painter(this);
-    painter.fillRect(rect(), kSurroundColour);
+    painter.fillRect(rect(), colours.color(QPalette::Mid));
     if (barHeight_ == 0) return;
-    const QRect bar(kBorder, kBorder, width() - 2 * kBorder, kBarHeight);
-    painter.fillRect(bar, kBarColour);
-    painter.setPen(kBorderColour);
+    const QRect bar(border_, border_, width() - 2 * border_, barHeight_);
+    painter.fillRect(bar, colours.color(QPalette::Window));
+    painter.setPen(colours.color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     QFont font = painter.font();
     font.setPixelSize(kCaptionPixelSize);
     painter.setFont(font);
-    painter.setPen(Qt::black);
+    painter.setPen(colours.color(QPalette::WindowText));
     painter.drawText(bar.adjusted(kCaptionIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                      windowTitle());
 }
@@ -82,9 +108,8 @@ void WaylandFrame::mousePressEvent(QMouseEvent* event) {
 }
 
 void WaylandFrame::DrawOwnBar(bool own) {
-    border_ = own ? kBorder : 0;
-    barHeight_ = own ? kBarHeight : 0;
-    setMinimumSize(client_.width() + 2 * border_, barHeight_ + client_.height() + 2 * border_);
+    ownBar_ = own;
+    Lay();
     resize(minimumSize());
     if (terms_) terms_->KeepSize(minimumSize());
     update();

@@ -23,6 +23,9 @@ class WaylandFrame final : public QWidget {
 
     // Where the compositor draws the title bar, the frame is the client alone.
     void DrawOwnBar(bool own);
+    // The screen pixels that make whole surface units: 1, or more where the toolkit follows a
+    // fractional scale. The client and the bar then start on that grain.
+    int Grain() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,8 +38,14 @@ class WaylandFrame final : public QWidget {
     friend std::unique_ptr<WaylandFrame> ShowInOwnFrame(QWidget& window);
 
     QWidget& client_;
+    void Lay();
+
+    bool ownBar_ = true;
+    int grain_ = 1;
     int border_ = kBorder;
     int barHeight_ = kBarHeight;
+    // The client's room: its size out to the grain.
+    QSize room_;
     std::unique_ptr<ToplevelTerms> terms_;
 };
 

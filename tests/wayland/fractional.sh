@@ -1,0 +1,42 @@
+#!/bin/bash
+# At a fractional scale told through wp_fractional_scale_v1 (KWin), the frames show pixel for
+# pixel: the compositor tells the scale, the frame surface covers the client on whole surface
+# units (its viewport as wide as the client's screen pixels take), and the whole client, edge
+# and background included, is on screen exactly as at 100 %, after each of three steps and
+# while it runs. The toolkit's whole scale (2 here) would show every line 1.5 pixels wide, in
+# turn one and two.
+#   fractional.sh SCALE     1.25, 1.5 or 1.75
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+scale=${1:?scale}
+# The surface units the 483-pixel client takes: a whole number where the scale allows, else
+# the nearest above that shows whole screen pixels (388 units are 485 pixels at 1.25).
+case $scale in
+    1.25) told=150 units=388 ;;
+    1.5) told=180 units=322 ;;
+    1.75) told=210 units=276 ;;
+    *) fail "no row for scale $scale" ;;
+esac
+
+start_xvfb 1300 1000
+start_kwin --width 700 --height 560 --scale "$scale"
+KELTO_WAYLAND_DEBUG=1 start_kelto
+
+told_scale() { grep -o 'preferred_scale([0-9]*)' "$WORK/kelto.err" | tail -n 1 | tr -dc 0-9; }
+check "KWin tells the window its scale ($(told_scale) in 120ths)" test "$(told_scale)" = "$told"
+destination=$(grep -o 'wp_viewport@[0-9]*\.set_destination([0-9]*, [0-9]*)' "$WORK/kelto.err" |
+    tail -n 1 | sed 's/.*(\([0-9]*\), \([0-9]*\))/\1x\2/')
+check "the frame surface covers the client in whole units (${destination:-none})" \
+    test "$destination" = "${units}x$units"
+check_terms_asked
+
+check_frames_run
+keys asterisk
+# Pixel for pixel: the observer looks at the output as at 100 %.
+check_whole_steps 3
+
+keys Escape
+await_exit 5
+check "Esc quits with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+finish
