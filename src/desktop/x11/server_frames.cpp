@@ -165,7 +165,7 @@ void ServerFrames::EndOfEventStep() {
     // also asks after the window, which a cam standing still copies nothing into.
     if (paced_) {
         xcb_generic_error_t* error = nullptr;
-        const ReplyPtr<xcb_get_geometry_reply_t> reply(
+        const ReplyPtr<xcb_get_geometry_reply_t> answer(
             xcb_get_geometry_reply(connection_, xcb_get_geometry_cookie_t{*paced_}, &error));
         paced_.reset();
         // Asking after a window fails only once it is gone; said as its destruction is said,
@@ -176,7 +176,7 @@ void ServerFrames::EndOfEventStep() {
                            : "cannot show a frame: the X server refused it (" +
                                  ErrorName(error->error_code) + ")";
         std::free(error);
-        if (!reply && failure_.empty()) failure_ = "cannot show a frame: the X server is gone";
+        // Neither answer nor error: the connection broke, which the toolkit reports itself.
         ThrowIfFailed();
     }
     paced_ = xcb_get_geometry(connection_, window_).sequence;
