@@ -158,6 +158,7 @@ void ServerFrames::Show(const QImage& picture, const QRect& area) {
 }
 
 void ServerFrames::EndOfEventStep() {
+    if (!connection_) return;  // not started: the toolkit paints every frame
     ThrowIfFailed();
     // One cheap round trip a pass keeps the program at most one frame ahead of the server: over
     // a slow connection the copies would otherwise queue up for seconds, keys and the end
