@@ -47,7 +47,8 @@ fi
 echo "load before: $(load)   CPU busy: $(cpu_busy)%"
 
 # A black root: the start-up probe looks for a frame's worth of white pixels.
-KELTO_SCREEN=800x600x24 KELTO_XVFB_ARGS=-br start_display
+# TCP too, for the remote rows.
+KELTO_SCREEN=800x600x24 KELTO_XVFB_ARGS="-br -listen tcp" start_display
 
 # What is timed must also be right: every pass must leave exactly its frame on screen.
 "$build/bench/repaint_check" 2>/dev/null
@@ -155,6 +156,13 @@ rm -rf "$gifdir"
 KELTO_BENCH_DELAY=0 "$probe" keylat 30 1 -- "$kelto_bench" 2>/dev/null | record key_0
 KELTO_BENCH_DELAY=80000 "$probe" keylat 20 20 -- "$kelto_bench" 2>/dev/null | record key_80000
 "$probe" keylat 8 250 -- "$kelto" 2>/dev/null | record key_1000000
+
+# Over a TCP connection, as from a remote desktop: 10 s at the fastest pace, then "*" to the
+# picture standing still and Esc to the window gone.
+for round in 1 2 3; do
+    "$probe" still 10 -- env DISPLAY="127.0.0.1:$DISPLAY_NUMBER" "$kelto" 2>/dev/null |
+        awk '{print "tcp_" $1, $2}' >>"$results"
+done
 
 echo "load after:  $(load)   CPU busy: $(cpu_busy)%"
 python3 "$root/bench/summarize.py" "$results"

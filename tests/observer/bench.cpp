@@ -2,6 +2,8 @@
 //   screen_observer startup RUNS -- CMD...        launch to first frame on screen, peak RSS
 //   screen_observer idle SECONDS INSTANCES -- CMD... CPU time over wall time after settling
 //   screen_observer keylat PRESSES PERIOD_MS -- CMD... "*" typed via xdotool to changed frame
+//   screen_observer still RUN_S -- CMD...  the pointer at the fastest pace for RUN_S seconds,
+//                                          then "*" to the picture standing still, Esc to no frame
 // A frame counts as on screen once the screen holds a frame's worth of pure white pixels:
 // nothing else on this display is white (black root, grey window background).
 #include <X11/Xlib.h>
@@ -225,9 +227,11 @@ class Typist {
     }
     Typist(const Typist&) = delete;
     Typist& operator=(const Typist&) = delete;
-    void Asterisk() {
-        static const char line[] = "key asterisk\n";
-        if (write(fd_, line, sizeof line - 1) != static_cast<ssize_t>(sizeof line - 1))
+    void Asterisk() { Key("asterisk"); }
+    void Key(const std::string& name) { Command("key " + name); }
+    void Command(const std::string& command) {
+        const std::string line = command + "\n";
+        if (write(fd_, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
             Die("xdotool pipe failed");
     }
 
@@ -293,10 +297,65 @@ int KeyLatency(Display* display, int presses, double periodMs, char** command) {
     return 0;
 }
 
+// The pointer 4 pixels into the picture from its top-left sets the fastest pace. After
+// runSeconds at it, "*" is typed: the time from the key to the last change of the picture, once
+// it has stood for a second; then Esc: the time from the key until no frame is on screen.
+int StillAfterRun(Display* display, double runSeconds, char** command) {
+    Grabber screen(display, 0, 0, DisplayWidth(display, 0), DisplayHeight(display, 0));
+    const auto start = Clock::now();
+    const pid_t pid = Launch(command);
+    const WhiteArea area = AwaitFrame(screen, start, 10000);
+    if (area.count == 0) Die("no frame appeared");
+    // Started now, with a key the viewer takes no character from: xdotool's own start-up and
+    // first key are not the viewer's latency.
+    Typist typist;
+    typist.Key("shift");
+    // The white area may take in the caption's letters: the picture's top is found from its
+    // bottom row, the frame's last one shown (480 rows).
+    const int pictureTop = area.bottom - 479;
+    // Moved as a person moves it (a warp reaches the toolkit as no move); moves before the
+    // loop has started are undone by its start values, so it is moved again after.
+    for (const int at : {5, 4}) {
+        std::this_thread::sleep_for(1000ms);
+        typist.Command("mousemove " + std::to_string(area.left + at) + " " +
+                       std::to_string(pictureTop + at));
+    }
+    std::this_thread::sleep_for(std::chrono::duration<double>(runSeconds));
+
+    Grabber region(display, area.left, area.top, area.right - area.left + 1,
+                   area.bottom - area.top + 1);
+    std::vector<char> last(region.Bytes());
+    const auto sent = Clock::now();
+    typist.Asterisk();
+    auto changed = sent;
+    region.Grab();
+    std::memcpy(last.data(), region.Data(), last.size());
+    while (MsSince(changed) < 1000 && MsSince(sent) < 60000) {
+        std::this_thread::sleep_for(1ms);
+        region.Grab();
+        if (std::memcmp(region.Data(), last.data(), last.size()) != 0) {
+            std::memcpy(last.data(), region.Data(), last.size());
+            changed = Clock::now();
+        }
+    }
+    std::printf("still_ms %.3f\n",
+                std::chrono::duration<double, std::milli>(changed - sent).count());
+    const auto escaped = Clock::now();
+    typist.Key("Escape");
+    do {
+        std::this_thread::sleep_for(1ms);
+        screen.Grab();
+    } while (FindWhite(screen).count >= kFrameWhitePixels && MsSince(escaped) < 60000);
+    std::printf("esc_ms %.3f\n", MsSince(escaped));
+    std::fflush(stdout);
+    KillAndPeakRssKb(pid);
+    return 0;
+}
+
 char** CommandAfterDashes(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--") == 0 && i + 1 < argc) return argv + i + 1;
-    Die("usage: screen_observer startup|idle|keylat ARGS -- COMMAND...");
+    Die("usage: screen_observer startup|idle|keylat|still ARGS -- COMMAND...");
 }
 
 }  // namespace
@@ -313,6 +372,7 @@ int BenchMain(int argc, char** argv) {
         return Idle(display, std::atof(argv[2]), std::atoi(argv[3]), command);
     if (mode == "keylat" && argc > 3)
         return KeyLatency(display, std::atoi(argv[2]), std::atof(argv[3]), command);
+    if (mode == "still") return StillAfterRun(display, std::atof(argv[2]), command);
     CommandAfterDashes(0, argv);
     return 2;
 }

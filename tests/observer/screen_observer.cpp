@@ -18,7 +18,8 @@
 //       the whole client area against the window as it must look: prints "index" and what
 //       differs (status 5), saving the shot to FILE then
 //   save FILE.png                 the whole window or output
-// For a window: describe (the nearest frame on the screen and in the window's own pixels).
+// For a window: describe (the nearest frame on the screen and in the window's own pixels),
+// icons STOCK (the window's icons, "WxH clear|stock|other" each, against the picture STOCK).
 // For an output: client ("x y digest" of the client and its decoration), caption TEXT (the
 // bar above the client holds TEXT and nothing else), nothing-above (no second bar above it),
 // background and bar (grey level of the row below the frame, of the caption bar), placed MS
@@ -242,6 +243,55 @@ int CheckPlaced(const OutputSource& source, const FrameReferences& references, i
     return status;
 }
 
+// The icons a window hands the desktop (_NET_WM_ICON: width, height, then ARGB pixels, for each
+// size), each "WIDTHxHEIGHT clear|stock|other": clear when no pixel shows, stock when every
+// pixel is that of `stock` (colours where either shows).
+QString Icons(WId window, const QImage& stock) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return QStringLiteral("not readable");
+    xcb_connection_t* connection = x11->connection();
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, 12, "_NET_WM_ICON"),
+                              nullptr),
+        &std::free);
+    if (!atom || !atom->atom) return QStringLiteral("none");
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> property(
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, static_cast<xcb_window_t>(window),
+                                                atom->atom, XCB_ATOM_CARDINAL, 0, 1 << 20),
+                               nullptr),
+        &std::free);
+    if (!property || property->format != 32) return QStringLiteral("none");
+    const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(property.get()));
+    const std::size_t count = property->value_len;
+    QStringList icons;
+    for (std::size_t at = 0; at + 2 <= count;) {
+        const std::size_t width = values[at], height = values[at + 1];
+        at += 2;
+        if (count - at < width * height) {
+            icons << QStringLiteral("cut short");
+            break;
+        }
+        bool clear = true;
+        bool same = stock.width() == int(width) && stock.height() == int(height);
+        for (std::size_t k = 0; k < width * height; ++k) {
+            const QRgb pixel = values[at + k];
+            clear = clear && qAlpha(pixel) == 0;
+            if (!same) continue;
+            const QRgb expected = stock.pixel(int(k % width), int(k / width));
+            same = pixel == expected || (qAlpha(pixel) == 0 && qAlpha(expected) == 0);
+        }
+        icons << QStringLiteral("%1x%2 %3")
+                     .arg(width)
+                     .arg(height)
+                     .arg(clear  ? "clear"
+                          : same ? "stock"
+                                 : "other");
+        at += width * height;
+    }
+    return icons.join(' ');
+}
+
 // The frame once it has stood `stable` ms and is not `other`, or -1 after `timeout` ms.
 int Settled(Source& source, qint64 stable, qint64 timeout, int other = -1) {
     QElapsedTimer clock, since;
@@ -433,7 +483,7 @@ int Judge(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "judge") return Judge(argc, argv);
-    if (argc >= 2 && std::set<std::string>{"startup", "idle", "keylat"}.count(argv[1]))
+    if (argc >= 2 && std::set<std::string>{"startup", "idle", "keylat", "still"}.count(argv[1]))
         return BenchMain(argc, argv);
     if (argc < 5) return Usage();
     const std::string kind = argv[2];
@@ -502,6 +552,11 @@ int main(int argc, char** argv) {
         auto& window = static_cast<WindowSource&>(*source);
         // A picture the observer missed tells itself from one that never arrived, and a
         // compositor that is behind from both.
+        if (command == "icons" && count == 1) {
+            const QImage stock =
+                QImage(QString::fromLocal8Bit(args[0])).convertToFormat(QImage::Format_ARGB32);
+            return std::printf("%s\n", qPrintable(Icons(id, stock))), 0;
+        }
         if (command != "describe" || count != 0) return Usage();
         const QImage screen = window.Grab(), own = window.OwnPixels();
         std::printf("on the screen %s; in the window's own pixels %s\n",

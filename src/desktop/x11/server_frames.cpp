@@ -76,6 +76,8 @@ bool WhatWasDrawnMayBeLost(const xcb_generic_event_t& event, xcb_window_t window
     }
 }
 
+constexpr const char* kWindowDestroyed = "cannot show a frame: its window was destroyed";
+
 std::string ErrorName(std::uint8_t code) {
     static constexpr const char* kNames[] = {
         "Success",   "BadRequest", "BadValue",    "BadWindow",   "BadPixmap", "BadAtom",
@@ -156,7 +158,30 @@ void ServerFrames::Show(const QImage& picture, const QRect& area) {
 }
 
 void ServerFrames::EndOfEventStep() {
+    if (!connection_) return;  // not started: the toolkit paints every frame
     ThrowIfFailed();
+    // One cheap round trip a pass keeps the program at most one frame ahead of the server: over
+    // a slow connection the copies would otherwise queue up for seconds, keys and the end
+    // included. Its answer is collected a pass later, so the trip overlaps the pass's wait. It
+    // also asks after the window, which a cam standing still copies nothing into.
+    if (paced_) {
+        xcb_generic_error_t* error = nullptr;
+        const ReplyPtr<xcb_get_geometry_reply_t> answer(
+            xcb_get_geometry_reply(connection_, xcb_get_geometry_cookie_t{*paced_}, &error));
+        paced_.reset();
+        // Asking after a window fails only once it is gone; said as its destruction is said,
+        // whichever of the two answers comes first.
+        if (error && failure_.empty())
+            failure_ = error->error_code == XCB_DRAWABLE
+                           ? kWindowDestroyed
+                           : "cannot show a frame: the X server refused it (" +
+                                 ErrorName(error->error_code) + ")";
+        std::free(error);
+        // Neither answer nor error: the connection broke, which the toolkit reports itself.
+        ThrowIfFailed();
+    }
+    paced_ = xcb_get_geometry(connection_, window_).sequence;
+    xcb_flush(connection_);
 }
 
 void ServerFrames::ThrowIfFailed() const {
@@ -171,6 +196,11 @@ bool ServerFrames::nativeEventFilter(const QByteArray& eventType, void* message,
     if (eventType != "xcb_generic_event_t") return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if (WhatWasDrawnMayBeLost(*event, window_) && lost_) lost_();
+    // Told at once, not at the next request into it.
+    if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY &&
+        reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == window_ &&
+        failure_.empty())
+        failure_ = kWindowDestroyed;
     const unsigned int sequence = event->full_sequence;
     if (event->response_type == 0) {
         const auto* error = static_cast<const xcb_generic_error_t*>(message);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "window/frame_sender.h"
@@ -16,11 +17,12 @@ struct xcb_connection_t;
 namespace kelto {
 
 // Frames kept on the X server. Each goes up once, as a one-bit pixmap, and showing it is a
-// single copy request: no pixels are converted, copied or sent per pass, and no reply is
-// awaited. Drawing this way passes the toolkit's back buffer by, so the window is repainted
-// whole whenever the server may have lost what was drawn (exposed, mapped, reparented). The
-// server's answer to a request that failed arrives among the window's events; it is kept and
-// thrown, since a picture that was not shown must not pass for one that was.
+// single copy request: no pixels are converted, copied or sent per pass. One small request a
+// pass, answered a pass later, keeps the server no more than a frame behind. Drawing this way
+// passes the toolkit's back buffer by, so the window is repainted whole whenever the server may
+// have lost what was drawn (exposed, mapped, reparented). The server's answer to a request that
+// failed arrives among the window's events; it is kept and thrown, since a picture that was not
+// shown must not pass for one that was.
 class ServerFrames final : public FrameSender, private QAbstractNativeEventFilter {
   public:
     ServerFrames() = default;
@@ -60,6 +62,8 @@ class ServerFrames final : public FrameSender, private QAbstractNativeEventFilte
     // answers in order, so any later answer settles the earlier ones.
     std::map<unsigned int, const char*> unsettled_;
     std::string failure_;
+    // The pass's round trip to the server, by sequence number, until its answer is collected.
+    std::optional<unsigned int> paced_;
 };
 
 }  // namespace kelto

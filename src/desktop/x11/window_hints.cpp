@@ -4,11 +4,15 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPointer>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
+
+#include "icons/kelto-32.xpm"
 
 namespace kelto {
 namespace {
@@ -19,7 +23,10 @@ constexpr std::uint32_t kMove = 4;
 constexpr std::uint32_t kClose = 32;
 constexpr std::uint32_t kBorder = 2;
 constexpr std::uint32_t kTitle = 8;
-constexpr std::uint32_t kClearIconSide = 16;
+// Clear: larger than openbox's title-bar icon (14 pixels, more with a large font), smaller than
+// any switcher's, and none of the sizes icewm takes only when they are there exactly (16, 32,
+// 48; it scales the largest for a missing one).
+constexpr std::uint32_t kClearIconSide = 24;
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
     const xcb_intern_atom_cookie_t cookie =
@@ -28,6 +35,21 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
     return atom;
+}
+
+// _NET_WM_ICON: width, height and ARGB rows for each size. Window managers draw the size
+// nearest to the place they draw in, and scale the largest where they need an exact size that
+// is missing. A title bar takes the clear one and stays empty, where openbox would draw a stock
+// icon of its own without any; window switchers and task lists take the program's icon.
+std::vector<std::uint32_t> IconSizes() {
+    std::vector<std::uint32_t> sizes(2 + kClearIconSide * kClearIconSide, 0);
+    sizes[0] = sizes[1] = kClearIconSide;
+    const QImage stock = QImage(kelto_32).convertToFormat(QImage::Format_ARGB32);
+    sizes.push_back(static_cast<std::uint32_t>(stock.width()));
+    sizes.push_back(static_cast<std::uint32_t>(stock.height()));
+    for (int y = 0; y < stock.height(); ++y)
+        for (int x = 0; x < stock.width(); ++x) sizes.push_back(stock.pixel(x, y));
+    return sizes;
 }
 
 // The toolkit's own hints for a window without buttons allow only move and resize, so
@@ -45,14 +67,11 @@ void TellTheDesktop(QWidget& window) {
     if (motif != XCB_ATOM_NONE)
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, motif, motif, 32, hints.size(),
                             hints.data());
-    // Without an icon of their own several window managers draw a stock one in the title
-    // bar; a clear one shows nothing there.
     const xcb_atom_t icon = Atom(connection, "_NET_WM_ICON");
-    std::array<std::uint32_t, 2 + kClearIconSide * kClearIconSide> clearIcon{};
-    clearIcon[0] = clearIcon[1] = kClearIconSide;
+    const std::vector<std::uint32_t> sizes = IconSizes();
     if (icon != XCB_ATOM_NONE)
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, icon, XCB_ATOM_CARDINAL, 32,
-                            clearIcon.size(), clearIcon.data());
+                            static_cast<std::uint32_t>(sizes.size()), sizes.data());
     xcb_flush(connection);
 }
 
