@@ -29,10 +29,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # nothing else.
 depends=$(field Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/^ *//' -e 's/[ (].*//')
+# qt6-base-abi: following a fractional scale on Wayland sets the toolkit's own screen factor,
+# a private symbol, which ties the package to the exact Qt build it was made against.
 for name in $names; do
     case $name in
     libqt6core6 | libqt6gui6 | libqt6widgets6 | qt6-qpa-plugins | libc6 | libstdc++6 | libgcc-s1 | \
-        libxcb1 | libwayland-client0) ;;
+        libxcb1 | libwayland-client0 | qt6-base-abi) ;;
     *) fail "unexpected dependency $name in: $depends" ;;
     esac
 done
