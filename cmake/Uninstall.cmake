@@ -1,6 +1,6 @@
 # The uninstall target, as CMake projects conventionally have it: `cmake --build <build>
 # --target uninstall` removes what the last `cmake --install` from that build put in place
-# (install_manifest.txt), and the folders it made for them.
+# (the files of its install_manifest.txt), and the folders it made for them.
 include(GNUInstallDirs)
 
 # Every folder an install rule writes into, relative to the prefix. A new destination must be
@@ -18,12 +18,24 @@ set(KELTO_INSTALL_DIRS
     ${CMAKE_INSTALL_DATADIR}/icons/HighContrast/32x32/apps)
 
 # CPack installs into a staging folder of its own to build the package: nothing to note then.
+set(_kelto_not_cpack "NOT \"\$ENV{DESTDIR}\" MATCHES \"/_CPack_Packages/\"")
 install(CODE "
-if(NOT \"\$ENV{DESTDIR}\" MATCHES \"/_CPack_Packages/\")
+if(${_kelto_not_cpack})
     set(KELTO_INSTALL_DIRS \"${KELTO_INSTALL_DIRS}\")
-    set(KELTO_CREATED_DIRS_FILE \"${CMAKE_BINARY_DIR}/install_created_dirs.txt\")
+    set(KELTO_UNINSTALL_DIRS_FILE \"${CMAKE_BINARY_DIR}/uninstall_dirs.txt\")
     include(\"${CMAKE_CURRENT_LIST_DIR}/record_install_dirs.cmake\")
 endif()")
+
+# The last install rule (kelto_record_installed_files, called at the end of the top-level
+# CMakeLists.txt): the files installed, as install_manifest.txt lists them, kept where cpack
+# does not write.
+function(kelto_record_installed_files)
+    install(CODE "
+if(${_kelto_not_cpack})
+    list(JOIN CMAKE_INSTALL_MANIFEST_FILES \"\\n\" _kelto_files)
+    file(WRITE \"${CMAKE_BINARY_DIR}/uninstall_files.txt\" \"\${_kelto_files}\\n\")
+endif()")
+endfunction()
 
 add_custom_target(uninstall
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}

@@ -1,26 +1,26 @@
 # Runs at install time, before any file is copied: notes which of the folders the install
 # writes into do not exist yet, so that the uninstall target removes those and only those.
-# A folder that was there before (/usr/local/share/icons, say) is never recorded, and one
-# recorded by an earlier install from this build stays recorded while it exists.
-# Reads KELTO_INSTALL_DIRS (relative to the prefix) and KELTO_CREATED_DIRS_FILE.
-set(_prefix "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+# A folder that was there before (/usr/local/share/icons, say) is never noted, and one noted
+# by an earlier install from this build stays noted while it exists. Paths are noted without
+# DESTDIR, as install_manifest.txt has them.
+# Reads KELTO_INSTALL_DIRS (relative to the prefix) and KELTO_UNINSTALL_DIRS_FILE.
 set(_created)
-if(EXISTS "${KELTO_CREATED_DIRS_FILE}")
-    file(STRINGS "${KELTO_CREATED_DIRS_FILE}" _earlier)
+if(EXISTS "${KELTO_UNINSTALL_DIRS_FILE}")
+    file(STRINGS "${KELTO_UNINSTALL_DIRS_FILE}" _earlier)
     foreach(_dir IN LISTS _earlier)
-        if(IS_DIRECTORY "${_dir}")
+        if(IS_DIRECTORY "$ENV{DESTDIR}${_dir}")
             list(APPEND _created "${_dir}")
         endif()
     endforeach()
 endif()
 foreach(_relative IN LISTS KELTO_INSTALL_DIRS)
-    # The folder and each parent below the prefix, the prefix itself included.
-    set(_dir "${_prefix}/${_relative}")
+    # The folder and each parent up to the prefix, the prefix itself included.
+    set(_dir "${CMAKE_INSTALL_PREFIX}/${_relative}")
     while(NOT _dir STREQUAL "" AND NOT _dir STREQUAL "/")
-        if(NOT EXISTS "${_dir}")
+        if(NOT EXISTS "$ENV{DESTDIR}${_dir}")
             list(APPEND _created "${_dir}")
         endif()
-        if(_dir STREQUAL _prefix)
+        if(_dir STREQUAL CMAKE_INSTALL_PREFIX)
             break()
         endif()
         get_filename_component(_dir "${_dir}" DIRECTORY)
@@ -28,4 +28,4 @@ foreach(_relative IN LISTS KELTO_INSTALL_DIRS)
 endforeach()
 list(REMOVE_DUPLICATES _created)
 list(JOIN _created "\n" _text)
-file(WRITE "${KELTO_CREATED_DIRS_FILE}" "${_text}\n")
+file(WRITE "${KELTO_UNINSTALL_DIRS_FILE}" "${_text}\n")
