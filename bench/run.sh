@@ -19,9 +19,14 @@ done
 
 bash "$root/scripts/install-deps.sh" --with-tests --with-bench
 
+# Each stage says what it does and when it began: the whole run takes minutes.
+started=$SECONDS
+stage() { printf '[bench %2d:%02d] %s\n' $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60)) "$*"; }
+
+stage "building the bench targets in build/bench"
 cmake --preset release -B "$build" -DKELTO_BUILD_BENCH=ON -DKELTO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target kelto kelto_bench xlib_floor screen_observer repaint_check micro_bench \
-    >/dev/null
+    qt_floor
 
 kelto=$build/src/kelto
 kelto_bench=$build/bench/kelto_bench
@@ -50,11 +55,13 @@ echo "load before: $(load)   CPU busy: $(cpu_busy)%"
 # TCP too, for the remote rows.
 KELTO_SCREEN=800x600x24 KELTO_XVFB_ARGS="-br -listen tcp" start_display
 
+stage "checking that every pass leaves its frame on screen"
 # What is timed must also be right: every pass must leave exactly its frame on screen.
 "$build/bench/repaint_check" 2>/dev/null
 
 record() { awk -v key="$1" '{print key, $NF}' >>"$results"; }
 
+stage "pass overhead: the viewer against the raw Xlib floor, 3 rounds"
 # Pass overhead: the viewer at no wait next to the raw Xlib floor, in alternating rounds.
 for round in 1 2 3; do
     "$floor" 300 5 30 | record "floor_us_$round"
@@ -62,6 +69,7 @@ for round in 1 2 3; do
         record "pass_us_$round"
 done
 
+stage "pace fidelity at 4 paces, then 2 with both cores busy"
 # Pace fidelity: passes per block chosen so each block lasts about a second.
 pace() {  # key delay passes blocks warmup
     KELTO_BENCH_DELAY=$2 KELTO_BENCH_PASSES=$3 KELTO_BENCH_BLOCKS=$4 KELTO_BENCH_WARMUP=$5 \
@@ -97,6 +105,7 @@ done
 convert -delay 25 -loop 0 "$gifdir"/frame*.bmp "$gifdir/frames.gif"
 gifview=(gifview --animate "$gifdir/frames.gif")
 
+stage "CPU while turning at 4 fps: 2 rounds of 20 s for the viewer and for gifview"
 # CPU while turning at the start pace (4 fps): three copies side by side for 20 s, the
 # viewer and gifview in turn.
 for round in 1 2; do
@@ -134,15 +143,25 @@ wayland_round() {
     end_process "$pid"
 }
 if $wayland; then
+    stage "the same on Wayland (weston): 2 rounds of 20 s"
     for round in 1 2; do wayland_round; done
 fi
 
+stage "launch to first frame and peak RSS: 4 rounds of viewer, GNOME settings, gifview, Qt floor"
 # Start-up to the first frame on the X server, and peak RSS, in alternating rounds. The viewer
 # starts twice a round: as on this display, and with a GNOME session's settings, under which
-# the toolkit loads its GTK theme (qt6-gtk-platformtheme) for the desktop's colours.
+# the toolkit loads its GTK theme (qt6-gtk-platformtheme) for the desktop's colours. The Qt
+# floor is the toolkit alone: a bare Qt Widgets window showing one white picture, started as
+# the viewer starts itself, without a session bus when the desktop gives none.
+qt_floor_round() {
+    DBUS_SESSION_BUS_ADDRESS=${DBUS_SESSION_BUS_ADDRESS:-disabled:} \
+        "$probe" startup 3 -- "$build/bench/qt_floor" 2>/dev/null |
+        awk '{print "qt_startup_ms", $2; print "qt_rss_kb", $4}' >>"$results"
+}
 for round in 1 2 3 4; do
     "$probe" startup 3 -- "$kelto" 2>/dev/null |
-        awk '{print "startup_ms", $2; print "rss_kb", $4}' >>"$results"
+        awk '{print "startup_ms", $2; print "rss_kb", $4; print "startup_rss_kb", $4}' >>"$results"
+    qt_floor_round
     XDG_CURRENT_DESKTOP=GNOME "$probe" startup 3 -- "$kelto" 2>/dev/null |
         awk '{print "startup_gnome_ms", $2; print "rss_gnome_kb", $4}' >>"$results"
     if $peer; then
@@ -152,6 +171,7 @@ for round in 1 2 3 4; do
 done
 rm -rf "$gifdir"
 
+stage "key '*' to changed frame at 3 paces"
 # "*" to the changed frame, at the fastest pace, the steering pace and the start pace.
 KELTO_BENCH_DELAY=0 "$probe" keylat 30 1 -- "$kelto_bench" 2>/dev/null | record key_0
 KELTO_BENCH_DELAY=80000 "$probe" keylat 20 20 -- "$kelto_bench" 2>/dev/null | record key_80000

@@ -11,7 +11,8 @@ runs=${1:-5}
 selection=(-L 'x11|wayland|desktops|robustness')
 [ -z "${2:-}" ] || selection=(-R "$2")
 bash scripts/install-deps.sh --with-tests || exit 1
-cmake --preset asan >/dev/null && cmake --build --preset asan -j 2 >/dev/null || exit 1
+echo "steady-xtests: building the sanitizer build in build/asan"
+cmake --preset asan >/dev/null && cmake --build --preset asan -j 2 || exit 1
 
 hogs=()
 end_hogs() {

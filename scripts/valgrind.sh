@@ -22,9 +22,10 @@ bash "$root/scripts/install-deps.sh" --with-tests --with-valgrind || exit 2
 if [[ -z $binary ]]; then
     binary=$root/build/valgrind/src/kelto
     if [[ ! -x $binary ]]; then
+        echo "valgrind.sh: building kelto with debug information in build/valgrind"
         cmake -S "$root" -B "$root/build/valgrind" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DKELTO_BUILD_TESTS=OFF >/dev/null || exit 2
-        cmake --build "$root/build/valgrind" -j 2 --target kelto >/dev/null || exit 2
+        cmake --build "$root/build/valgrind" -j 2 --target kelto || exit 2
     fi
 fi
 binary=$(realpath "$binary")
@@ -33,6 +34,7 @@ binary=$(realpath "$binary")
 . "$root/tests/support/xsession.sh"
 set +e
 start_display
+echo "valgrind.sh: starting kelto under memcheck (slow), then ${seconds} s of keys and clicks"
 KELTO_START_SECONDS=120
 start_program valgrind --tool=memcheck --error-exitcode=99 --num-callers=40 \
     --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \

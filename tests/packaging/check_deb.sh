@@ -61,7 +61,10 @@ unexpected=$(cd "$work/root" && find . -type f | grep -v -e '^./usr/bin/kelto$' 
 
 # The unpacked program finds its libraries and keeps running (it only ends on ESC or a
 # double-click), so a timeout is the expected way out.
+# A runtime folder of its own: without one the toolkit makes $TMPDIR/runtime-$USER and leaves it.
+mkdir -m 700 "$work/runtime"
 status=0
-QT_QPA_PLATFORM=offscreen timeout 3 "$work/root/usr/bin/kelto" >"$work/run.log" 2>&1 || status=$?
+XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen timeout 3 "$work/root/usr/bin/kelto" \
+    >"$work/run.log" 2>&1 || status=$?
 [[ $status == 124 ]] || { cat "$work/run.log"; fail "kelto from the package exited with $status"; }
 echo "package $(basename "$deb") is complete and its program starts"

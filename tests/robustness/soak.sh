@@ -30,8 +30,9 @@ if [[ -z $binary ]]; then
     bash "$root/scripts/install-deps.sh" --with-tests || exit 2
     binary=$root/build/release/src/kelto
     if [[ ! -x $binary ]]; then
+        echo "soak.sh: building kelto in build/release"
         (cd "$root" && cmake --preset release -DKELTO_BUILD_TESTS=OFF >/dev/null &&
-            cmake --build build/release -j2 --target kelto >/dev/null) || exit 2
+            cmake --build build/release -j2 --target kelto) || exit 2
     fi
 fi
 [[ -x $binary ]] || { echo "soak.sh: no viewer at $binary" >&2; exit 2; }
