@@ -18,11 +18,12 @@ fi
 start_kelto
 
 # change NAME COMMAND...: the probe watches while COMMAND changes the window's state; the
-# client must have moved meanwhile, and no grab may be bad.
+# client must have moved meanwhile, and no grab may be bad. Six seconds of grabs leave a busy
+# compositor time to make the change.
 change() {
     local name=$1 samples="$WORK/placed.txt" watcher status=0 places bad
     shift
-    probe placed 2500 >"$samples" &
+    probe placed 6000 >"$samples" &
     watcher=$!
     wait_until 20 test -s "$samples" || true
     sleep 0.3
