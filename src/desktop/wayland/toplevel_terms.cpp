@@ -25,6 +25,7 @@ struct ToplevelTerms::Protocol {
     zxdg_toplevel_decoration_v1* decoration = nullptr;
     std::function<void(bool)> ownBar;
     std::optional<bool> drawsOwnBar;
+    // The first limits went out, and the bar was asked for.
     bool modeAsked = false;
 
     ~Protocol() {
@@ -85,14 +86,18 @@ std::unique_ptr<ToplevelTerms> ToplevelTerms::For(QWindow& window,
 void ToplevelTerms::KeepSize(QSize size) {
     size_ = size;
     SendLimits();
-    // sway decides between its own bar and ours from the limits in force when asked, so they
-    // are committed first; the window has no buffer yet, or keeps the one it has.
-    wl_surface_commit(protocol_->surface);
-    if (protocol_->decoration && !protocol_->modeAsked) {
+    if (!protocol_->modeAsked) {
         protocol_->modeAsked = true;
-        zxdg_toplevel_decoration_v1_set_mode(protocol_->decoration,
-                                             ZXDG_TOPLEVEL_DECORATION_V1_MODE_CLIENT_SIDE);
+        // sway decides between its own bar and ours from the limits in force when asked, so
+        // they are committed first, while the window has no buffer yet.
+        wl_surface_commit(protocol_->surface);
+        if (protocol_->decoration)
+            zxdg_toplevel_decoration_v1_set_mode(protocol_->decoration,
+                                                 ZXDG_TOPLEVEL_DECORATION_V1_MODE_CLIENT_SIDE);
     }
+    // Later limits go with the toolkit's next commit, the one of the new layout. A commit of
+    // their own would show the last buffer, the old layout, with the frame's surface already
+    // moved to its new place in it.
     wl_display_flush(protocol_->display);
 }
 
