@@ -23,7 +23,8 @@
 // For an output: client ("x y digest" of the client and its decoration), caption TEXT (the
 // bar above the client holds TEXT and nothing else), nothing-above (no second bar above it),
 // background and bar (grey level of the row below the frame, of the caption bar), placed MS
-// (for MS, every grab shows one frame in a whole client; "ms frames x,y [bad]" each), steps
+// [BAD.png] (for MS, every grab shows one frame in a whole client; "ms frames x,y [bad]" each;
+// the first bad grab kept in BAD.png), steps
 // COUNT (types keypad '*' COUNT times at random moments; "ms from to" each; status 1 when one
 // did not show within 5 s, 6 when one was not one frame forward).
 //   screen_observer judge OBSERVATION TERM...   whether an observation passes (verdict.h)
@@ -215,9 +216,9 @@ class OutputSource : public Source {
 // For `length` ms, grab after grab: one frame on the output, in a whole client as it must look,
 // its edge and background around it; none, or a second beside it, is as wrong. Prints
 // "ms frames x,y" per grab (the client's top-left, "-" without a frame) and "bad" after a grab
-// that broke that; status 1 then.
+// that broke that; status 1 then, and the first such grab saved to `keep`, when named.
 int CheckPlaced(const OutputSource& source, const FrameReferences& references, int scale,
-                qint64 length) {
+                qint64 length, const QString& keep) {
     QElapsedTimer clock;
     clock.start();
     int status = 0;
@@ -238,6 +239,7 @@ int CheckPlaced(const OutputSource& source, const FrameReferences& references, i
                         ? "-"
                         : qPrintable(QStringLiteral("%1,%2").arg(client.x()).arg(client.y())),
                     bad ? " bad" : "");
+        if (bad && status == 0 && !keep.isEmpty()) shot.save(keep);
         if (bad) status = 1;
     }
     return status;
@@ -595,8 +597,9 @@ int main(int argc, char** argv) {
     if (command == "background" && count == 0) return greyAt({kEdge + 240, kEdge + 480});
     // The caption bar half its height above the client, a few pixels in from its right end.
     if (command == "bar" && count == 0) return greyAt({kClientSize - 6, -12});
-    if (command == "placed" && count == 1)
-        return CheckPlaced(compositor, references, scale, std::stoll(args[0]));
+    if (command == "placed" && (count == 1 || count == 2))
+        return CheckPlaced(compositor, references, scale, std::stoll(args[0]),
+                           count == 2 ? QString::fromLocal8Bit(args[1]) : QString());
     if (command == "nothing-above" && count == 0) return CheckNothingAbove(compositor, scale);
     if (command == "caption" && count == 1)
         return CheckCaption(compositor, QString::fromLocal8Bit(args[0]), scale);

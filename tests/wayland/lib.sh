@@ -179,16 +179,32 @@ check_frames_run() {
 # protocol_lines FROM [TO]: lines FROM+1 to TO (or the end) of kelto's protocol log.
 protocol_lines() { awk -v from="$1" -v to="${2:-}" 'NR > from && (to == "" || NR <= to)' \
     "$WORK/kelto.err"; }
+# frame_surfaces: kelto's subsurface, the surface of its own frames and its window's surface, as
+# its protocol log names them ("wl_subsurface@N wl_surface@N wl_surface@N"), or nothing.
+frame_surfaces() {
+    grep -o -m 1 'get_subsurface(new id wl_subsurface@[0-9]*, wl_surface@[0-9]*, wl_surface@[0-9]*)' \
+        "$WORK/kelto.err" | grep -o 'wl_[a-z]*@[0-9]*' | tr '\n' ' ' || true
+}
 # commits_between FROM TO: how often kelto committed the surface of its own frames and its
 # window's surface in lines FROM+1 to TO of its protocol log, as "OWN WINDOW".
 commits_between() {
-    local ids own window
-    ids=$(grep -o 'get_subsurface(new id wl_subsurface@[0-9]*, wl_surface@[0-9]*, wl_surface@[0-9]*)' \
-        "$WORK/kelto.err" | head -n 1 | grep -o 'wl_surface@[0-9]*' | tr '\n' ' ') || true
-    read -r own window <<<"$ids"
+    local sub own window
+    read -r sub own window <<<"$(frame_surfaces)"
     [ -n "$own" ] || { echo "0 0"; return; }
     protocol_lines "$1" "$2" | awk -v own="-> $own.commit()" -v window="-> $window.commit()" '
         index($0, own) { o++ } index($0, window) { w++ } END { printf "%d %d\n", o, w }'
+}
+# moves_over_old_layout: how often a commit of kelto's window moved the surface of its frames
+# without a new buffer of the window's own: the frame then showed in its new place over the
+# old layout until the next commit.
+moves_over_old_layout() {
+    local sub own window
+    read -r sub own window <<<"$(frame_surfaces)"
+    [ -n "$sub" ] || { echo 0; return; }
+    awk -v move="-> $sub.set_position(" -v attach="-> $window.attach(" \
+        -v commit="-> $window.commit()" '
+        index($0, move) { moved = 1 } index($0, attach) { moved = 0 }
+        index($0, commit) { n += moved; moved = 0 } END { print n + 0 }' "$WORK/kelto.err"
 }
 # buttons_since LINE: how many button presses reached kelto after line LINE of its protocol log.
 buttons_since() {

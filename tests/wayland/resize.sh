@@ -15,15 +15,15 @@ if [ "${1:-}" = sway ]; then
 else
     start_weston --width=1024 --height=768
 fi
-start_kelto
+KELTO_WAYLAND_DEBUG=1 start_kelto
 
 # change NAME COMMAND...: the probe watches while COMMAND changes the window's state; the
-# client must have moved meanwhile, and no grab may be bad. Six seconds of grabs leave a busy
-# compositor time to make the change.
+# client must have moved meanwhile, and no grab may be bad (the first bad one is kept in the
+# work folder). Six seconds of grabs leave a busy compositor time to make the change.
 change() {
     local name=$1 samples="$WORK/placed.txt" watcher status=0 places bad
     shift
-    probe placed 6000 >"$samples" &
+    probe placed 6000 "$WORK/bad-${name// /-}.png" >"$samples" &
     watcher=$!
     wait_until 20 test -s "$samples" || true
     sleep 0.3
@@ -48,4 +48,8 @@ else
     change "full screen" keys super+shift+f
     change "full screen undone" keys super+shift+f
 fi
+# A wrong layout may show for a single redraw of the compositor's, between two grabs; the
+# commits themselves tell.
+check "no commit moved the frame over the old layout ($(moves_over_old_layout))" \
+    test "$(moves_over_old_layout)" -eq 0
 finish
