@@ -47,7 +47,5 @@ done
 check ", then / within one pass: only / acts and stops the run, then stays for a second" \
     judge "$seen" steps '^(-1(,-1)?)?$' rests 1000
 
-keys Escape
-await_exit 20
-check "ESC ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+check_esc_quits
 finish

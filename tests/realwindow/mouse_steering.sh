@@ -56,7 +56,5 @@ $step | pointer_inner 100 121 | steps ^1$ rests 600  | then one row down: one st
 -                       | click                   |                     | no click
 EOF
 
-keys Escape
-await_exit 20
-check "ESC ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+check_esc_quits
 finish

@@ -36,7 +36,5 @@ if [ "$path" = dark ]; then
         test "$level" -lt 100
 fi
 
-keys Escape
-await_exit 20
-check "ESC ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+check_esc_quits
 finish

@@ -19,10 +19,8 @@ check "one title bar: none of KWin's above it" probe nothing-above
 
 check_frames_run
 
-keys asterisk
-sleep 1.5
-read -r x y digest < <(probe client) || fail "client not found"
-client_as_before() { kelto_alive && [ "$(probe client)" = "$x $y $digest" ]; }
+read -r x y digest _ < <(stop_and_look) || fail "no client to look at"
+client_as_before() { same_client "$x" "$y" "$digest"; }
 
 keys super+Prior
 sleep 1.5
@@ -36,7 +34,5 @@ sleep 1
 check "Meta with the right button dragged does not resize the window" client_as_before
 
 probe save "$WORK/kwin.png" || true
-keys Escape
-await_exit 5
-check "Esc quits with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+check_esc_quits 5
 finish

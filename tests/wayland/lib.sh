@@ -168,6 +168,28 @@ told_modes() {
     grep -o 'zxdg_toplevel_decoration_v1@[0-9]*\.configure([0-9])' "$WORK/kelto.err" |
         sed 's/.*(\(.\))/\1/' | tr '\n' ' '
 }
+# stop_and_look: stops the cam and prints where the client stands and what it shows, "X Y
+# DIGEST FRAME" (probe client, probe once).
+stop_and_look() {
+    keys asterisk
+    sleep 1.5
+    local client frame
+    client=$(probe client) || fail "client not found"
+    frame=$(probe once) || fail "no frame on the output"
+    log "stopped on frame $frame; client at ${client% *}" >&2
+    echo "$client $frame"
+}
+# same_client X Y DIGEST: kelto runs and its client, frame and surroundings look as they did at
+# X,Y; with X and Y "-", anywhere (sway may move a floating window by a pixel when it takes
+# back a size it offered).
+same_client() {
+    kelto_alive || return 1
+    local x y digest
+    read -r x y digest <<<"$(probe client)" || return 1
+    [ "$digest" = "$3" ] && [[ "$1 $2" = "- -" || "$1 $2" = "$x $y" ]]
+}
+# shows_frame FRAME: kelto runs and shows FRAME 1:1, anywhere.
+shows_frame() { kelto_alive && [ "$(probe once)" = "$1" ]; }
 # check_frames_run: watches 6 s of the run: frames change, each shown exactly and one step
 # forward after the one before.
 check_frames_run() {

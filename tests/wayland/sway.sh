@@ -21,20 +21,9 @@ check "one title bar: none of sway's above it" probe nothing-above
 
 check_frames_run
 
-keys asterisk
-sleep 1.5
-read -r x y digest < <(probe client) || fail "client not found"
-frame=$(probe once)
-# The window as before: its client, bar and surroundings look the same; sway may move a
-# floating window by a pixel when it takes back a size it offered.
-client_as_before() {
-    kelto_alive || return 1
-    local now
-    now=$(probe client) || return 1
-    [ "${now##* }" = "$digest" ] || return 1
-    log "client at ${now% *}, was at $x $y"
-}
-unchanged_inside() { kelto_alive && [ "$(probe once)" = "$frame" ]; }
+read -r _ _ digest frame < <(stop_and_look) || fail "no client to look at"
+client_as_before() { same_client - - "$digest"; }
+unchanged_inside() { shows_frame "$frame"; }
 
 swaymsg -q '[app_id="kelto"] resize set 800 600' || true
 sleep 1
@@ -56,7 +45,5 @@ own_bar_gone() { unchanged_inside && ! probe caption "$CAPTION" >/dev/null; }
 check "tiled: the program's bar is gone, the frame shows 1:1" wait_until 5 own_bar_gone
 
 probe save "$WORK/sway.png" || true
-keys Escape
-await_exit 5
-check "Esc quits with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+check_esc_quits 5
 finish

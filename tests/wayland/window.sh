@@ -11,21 +11,9 @@ KELTO_WAYLAND_DEBUG=1 start_kelto
 
 check "the caption bar holds the whole caption, nothing else" wait_until 5 probe caption "$CAPTION"
 
-keys asterisk
-sleep 1.5
-read -r x y digest < <(probe client) || fail "client not found"
-frame=$(probe once)
-log "stopped on frame $frame; client at $x,$y"
-
-# client_as_before: kelto runs and the client, its frame and its surroundings look as before.
-client_as_before() {
-    kelto_alive || return 1
-    local now
-    now=$(probe client) || return 1
-    [ "$now" = "$x $y $digest" ]
-}
-# unchanged_inside: kelto runs and shows the same frame at its own size, anywhere.
-unchanged_inside() { kelto_alive && [ "$(probe once)" = "$frame" ]; }
+read -r x y digest frame < <(stop_and_look) || fail "no client to look at"
+client_as_before() { same_client "$x" "$y" "$digest"; }
+unchanged_inside() { shows_frame "$frame"; }
 
 # weston's desktop shell: Super+Shift+M maximises, Super+Shift+F fills the screen, Super with
 # the right button dragged resizes.
@@ -59,7 +47,5 @@ check "keys still reach it: * steps one frame ($frame to $to)" \
     test "$(step_between "$frame" "$to")" -eq 1
 
 probe save "$WORK/window.png" || true
-keys Escape
-await_exit 5
-check "Esc quits with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
+check_esc_quits 5
 finish
