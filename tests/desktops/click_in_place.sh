@@ -5,33 +5,27 @@
 # A busy machine only slows the cam, so "at most 14 changes in 2 s" (eight at the start pace)
 # holds for the start pace, and "40 changes within 5 s" shows a fast one; any pointer move
 # over the picture, real or made up by the desktop, sets a pace fifty times the start one.
-# shellcheck source-path=SCRIPTDIR source=../realwindow/lib.sh
-. "$(dirname "$0")/../realwindow/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
 
-start_pace() { at_most_changes 14 2000; }
-fast_pace() { changes_within 40 5 exact; }
-
-for wm in none openbox; do
-    # Where the window will open: at the top-left corner without a window manager, in the
-    # middle of the screen with openbox; this point lies in both.
-    KELTO_WM=$wm
+# Where the window will open: at the top-left corner without a window manager, in the middle
+# of the screen with openbox; 400,400 lies in both.
+for KELTO_WM in none openbox; do
     start_display
     START_POINTER="400 400" start_kelto
-    read -r x y < <(xdotool getmouselocation --shell | awk -F= '/^X=/ {x = $2} /^Y=/ {y = $2} END {print x, y}')
-    read -r left top < <(xwininfo -id "$WID" |
-        awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} END {print x, y}')
-    log "$wm: pointer at $x,$y; picture area from $left,$top"
-    check "$wm: the window opened under the pointer" \
-        test "$x" -ge $((left + 2)) -a "$y" -ge $((top + 2)) -a "$x" -lt $((left + 481)) -a "$y" -lt $((top + 481))
-    click
-    check "$wm: a click in place keeps the start pace: at most 14 changes in 2 s" start_pace
-    click
-    check "$wm: and so does the second click" start_pace
-    # A real move to the picture's top-left part: the fastest paces.
-    xdotool mousemove $((left + 12)) $((top + 12))
-    check "$wm: a move over the picture sets a fast pace: 40 changes within 5 s" fast_pace
+    read -r x y < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+    read -r left top < <(inner_origin)
+    log "pointer at $x,$y; picture area's inner part from $left,$top"
+    check "$KELTO_WM: the window opened under the pointer" test "$x" -ge "$left" -a "$y" -ge "$top" \
+        -a "$x" -lt $((left + 479)) -a "$y" -lt $((top + 479))
+    # A move to the picture's top-left part: the fastest paces.
+    run_cases <<EOF
+2000 2000            | click | changes-at-most 14 | $KELTO_WM: a click in place keeps the start pace: at most 14 changes in 2 s
+2000 2000            | click | changes-at-most 14 | $KELTO_WM: and so does the second click
+changes=40 5001 5000 | xdotool mousemove $((left + 10)) $((top + 10)) | changes-at-least 40 exact | $KELTO_WM: a move over the picture sets a fast pace: 40 changes within 5 s
+EOF
     keys Escape
-    await_exit 10
+    ends_cleanly "$KELTO_WM: ESC"
     stop_display
 done
 finish
