@@ -5,8 +5,8 @@
 # A busy machine only slows the cam, so "at most 14 changes in 2 s" (eight at the start pace)
 # holds for the start pace, and "40 changes within 5 s" shows a fast one; any pointer move
 # over the picture, real or made up by the desktop, sets a pace fifty times the start one.
-# shellcheck source-path=SCRIPTDIR source=lib.sh
-. "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../realwindow/lib.sh
+. "$(dirname "$0")/../realwindow/lib.sh"
 
 # Where the window will open: at the top-left corner without a window manager, in the middle
 # of the screen with openbox; 400,400 lies in both.

@@ -8,8 +8,8 @@ KELTO_WM=i3
 KELTO_I3_RULES='for_window [class=".*"] floating disable'
 # The probe looks at the top-left square of a client that the tile made larger.
 export KELTO_PROBE_TOP_LEFT=1
-# shellcheck source-path=SCRIPTDIR source=lib.sh
-. "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../realwindow/lib.sh
+. "$(dirname "$0")/../realwindow/lib.sh"
 { command -v i3-msg && command -v convert; } >/dev/null || { echo "SKIP: no i3-msg or convert"; exit 77; }
 
 start_display
@@ -45,6 +45,5 @@ is_square() { [ "$(client_size)" = 483x483 ]; }
 check "floating again, the client is 483x483" wait_until 5 is_square
 check "floating: frames change" changes_within 3 10
 
-keys Escape
-ends_cleanly Esc
+check_esc_quits
 finish

@@ -5,8 +5,8 @@
 # (Alt+F4, a task list's Close) ends it with status 0; nothing on stderr on the way.
 # usage: matrix.sh WINDOW_MANAGER   (openbox xfwm4 icewm fluxbox metacity mutter twm none)
 KELTO_WM=${1:?window manager}
-# shellcheck source-path=SCRIPTDIR source=lib.sh
-. "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../realwindow/lib.sh
+. "$(dirname "$0")/../realwindow/lib.sh"
 # shellcheck disable=SC2034  # read by log
 TEST_NAME="desktop-$KELTO_WM"
 command -v wmctrl >/dev/null || { echo "SKIP: wmctrl is not installed"; exit 77; }
@@ -63,7 +63,6 @@ if [ -n "$desktop_offers" ]; then
     wmctrl -i -c "$WID"
     ends_cleanly "a task list's Close"
 else
-    keys Escape
-    ends_cleanly ESC
+    check_esc_quits
 fi
 finish

@@ -2,8 +2,8 @@
 # Scale factors from the environment, as KDE and users set them on X11: the window grows by the
 # factor's whole part only, and every pixel of it is the window as it must look at that whole
 # factor: at 1.5 crisp one-pixel lines, at 2 and 2.5 each frame pixel a solid 2x2 square.
-# shellcheck source-path=SCRIPTDIR source=lib.sh
-. "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../realwindow/lib.sh
+. "$(dirname "$0")/../realwindow/lib.sh"
 # Room for the window at twice its size.
 KELTO_SCREEN=1280x1100x24 start_display
 

@@ -6,17 +6,11 @@
 
 start_display
 
-quiet_exit() {  # quiet_exit DESCRIPTION
-    await_exit 20
-    check "$1 ends the program with status 0 (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq 0
-    check "... without a message" test ! -s "$WORK/kelto.err"
-}
-
 # Double-click while running.
 start_kelto
 pointer_inner 240 240
 xdotool click --repeat 2 --delay 80 1
-quiet_exit "a double-click on the picture"
+ends_cleanly "a double-click on the picture"
 
 # The edge takes no clicks: a double-click there leaves the program running. Events are taken
 # in order, so once a "*" typed after the clicks has stopped the cam, the clicks were read.
@@ -27,8 +21,7 @@ check "the cam still turns after a double-click on the 2-pixel edge" change_from
 keys asterisk
 check "... a * typed after it stops the cam" settled_frame 1000 15000
 check "... and the program still runs" kelto_alive
-keys Escape
-quiet_exit "ESC"
+check_esc_quits
 
 # ESC while mouse steering is on.
 start_kelto
@@ -38,10 +31,10 @@ pointer_inner 100 110
 # Steering holds the cam: it rests, which the start-up run never does.
 check "steering is on before ESC" settled_frame 1000 15000
 keys Escape
-quiet_exit "ESC in mouse-steering mode"
+ends_cleanly "ESC in mouse-steering mode"
 
 # A close from the desktop: openbox closes the active window on Alt+F4.
 start_kelto
 keys alt+F4
-quiet_exit "a close from the window manager"
+ends_cleanly "a close from the window manager"
 finish

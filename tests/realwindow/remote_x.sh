@@ -18,5 +18,4 @@ sleep 10
 seen=$(observe 1000 5000 keys asterisk)
 check "after * the picture stands still on screen" judge "$seen" rests 1000
 check_esc_quits 5
-check "nothing on stderr" test ! -s "$WORK/kelto.err"
 finish

@@ -24,7 +24,6 @@ hints=$(xprop -id "$WID" WM_NORMAL_HINTS)
 check "minimum size 483x483 in WM_NORMAL_HINTS" grep -q 'minimum size: 483 by 483' <<<"$hints"
 check "maximum size 483x483 in WM_NORMAL_HINTS" grep -q 'maximum size: 483 by 483' <<<"$hints"
 
-client_size() { xwininfo -id "$WID" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}'; }
 # The window manager answers a resize request at once; a size other than 483x483 shows up
 # within the second, or not at all.
 xdotool windowsize "$WID" 700 650

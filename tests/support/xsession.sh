@@ -21,7 +21,8 @@
 # Session:  start_display, lose_display (SIGKILL to the server), stop_display, start_wm, stop_wm,
 #           framed_window WID
 # Viewer:   [START_POINTER="X Y"] start_kelto [ARGS], start_program COMMAND..., kelto_alive,
-#           await_exit SECONDS, check_esc_quits [SECONDS], stop_kelto, inner_origin, rss_kib
+#           await_exit SECONDS, ends_cleanly HOW [SECONDS], check_esc_quits [SECONDS],
+#           stop_kelto, client_size, inner_origin, rss_kib
 # Others:   start_watcher, then remember_pid other PID (or group PID for a session leader and
 #           all of its session): ended with the session, also when the script is killed
 # Input:    keys KEY..., pointer_inner X Y, click, click_gap, close_by_key (Alt+F4)
@@ -465,14 +466,22 @@ stop_kelto() {
     end_process "$KELTO_PID"
     KELTO_PID=
 }
-# check_esc_quits [SECONDS]: Esc ends the viewer by itself, with status 0, within SECONDS (20).
+# ends_cleanly HOW [SECONDS]: once HOW asked it to, the viewer ends within SECONDS (20) with
+# status 0 and, on X11, nothing on stderr (on Wayland it may hold the protocol log).
+ends_cleanly() {
+    await_exit "${2:-20}"
+    check "$1 ends the program with status 0 (got $EXIT_STATUS after $ELAPSED_MS ms)" \
+        test "$EXIT_STATUS" -eq 0
+    [ "${PLATFORM:-xcb}" = wayland ] ||
+        check "nothing on stderr [$(head -c 300 "$WORK/kelto.err")]" test ! -s "$WORK/kelto.err"
+}
 # shellcheck disable=SC2120  # the time is optional
 check_esc_quits() {
     keys Escape
-    await_exit "${1:-20}"
-    check "Esc ends the program with status 0 (got $EXIT_STATUS after $ELAPSED_MS ms)" \
-        test "$EXIT_STATUS" -eq 0
+    ends_cleanly Esc "$@"
 }
+# The client area as WIDTHxHEIGHT.
+client_size() { xwininfo -id "$WID" | sed -n 's/^ *Width: //p; s/^ *Height: //p' | paste -sd x; }
 
 # Top-left pixel of the picture area's inner area, in screen coordinates: "X Y".
 inner_origin() {
