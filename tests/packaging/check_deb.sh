@@ -1,63 +1,47 @@
 #!/bin/bash
-# Builds the .deb with CPack, unpacks it into a throw-away root with dpkg -x and checks
-# its control fields, its files and that the unpacked program starts.
-# Usage: check_deb.sh <build-dir> <icon-checker>
+# Builds the .deb with CPack and checks its control fields; unpacked with dpkg -x, it must hold
+# the files of installed-files and nothing else, and its program must start.
+# Usage: check_deb.sh <build-dir> <source-dir> <icon-checker>
 set -euo pipefail
-build=$1
-icon_checker=$2
-here=$(dirname "$0")
-fail() { echo "FAIL: $*" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-# shellcheck source-path=SCRIPTDIR source=make_deb.sh
-. "$(dirname "$0")/make_deb.sh"
-make_deb "$build"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+make_deb "$1"
 dpkg-deb -I "$deb"
 
+# Qt's Wayland plugin is recommended, not required: without it the window opens through X11.
 field() { dpkg-deb -f "$deb" "$1"; }
-[[ $(field Package) == kelto ]] || fail "Package is '$(field Package)'"
-[[ $(field Version) == 1.00 ]] || fail "Version is '$(field Version)'"
-[[ $(field Architecture) == amd64 ]] || fail "Architecture is '$(field Architecture)'"
-[[ $(field Maintainer) == "KELTO developers <maintainers@kelto.io>" ]] ||
-    fail "Maintainer is '$(field Maintainer)'"
-[[ $(field Description) == *KELTO* ]] || fail "Description does not name KELTO"
+expect_rows <<'ROWS'
+field  Package       kelto
+field  Version       1.00
+field  Architecture  amd64
+field  Maintainer    KELTO developers <maintainers@kelto.io>
+field  Description   *KELTO*
+field  Recommends    qt6-wayland
+ROWS
 
 # Depends: the Qt 6 runtime (libraries and the platform plugins they load), the C and C++
 # runtimes, xcb, through which the window's hints reach X11 desktops, and the Wayland client
 # library, through which the window's title bar and size are settled with Wayland compositors;
-# nothing else.
+# nothing else. qt6-base-abi: following a fractional scale on Wayland sets the toolkit's own
+# screen factor, a private symbol, which ties the package to the exact Qt build it was made with.
 depends=$(field Depends)
-names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/^ *//' -e 's/[ (].*//')
-# qt6-base-abi: following a fractional scale on Wayland sets the toolkit's own screen factor,
-# a private symbol, which ties the package to the exact Qt build it was made against.
+names=$(tr ',|' '\n' <<<"$depends" | sed -e 's/^ *//' -e 's/[ (].*//')
+required="libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libxcb1"
+allowed=" $required libc6 libstdc++6 libgcc-s1 libwayland-client0 qt6-base-abi "
 for name in $names; do
-    case $name in
-    libqt6core6 | libqt6gui6 | libqt6widgets6 | qt6-qpa-plugins | libc6 | libstdc++6 | libgcc-s1 | \
-        libxcb1 | libwayland-client0 | qt6-base-abi) ;;
-    *) fail "unexpected dependency $name in: $depends" ;;
-    esac
+    [[ $allowed == *" $name "* ]] || fail "unexpected dependency $name in: $depends"
 done
-for name in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libxcb1; do
+for name in $required; do
     grep -qx "$name" <<<"$names" || fail "$name missing from Depends: $depends"
 done
 
-# Qt's Wayland plugin is recommended, not required: without it the window opens through X11.
-[[ $(field Recommends) == qt6-wayland ]] || fail "Recommends is '$(field Recommends)'"
-
 dpkg -x "$deb" "$work/root"
-echo "unpacked files:"
-(cd "$work/root" && find . -type f | sort)
-unexpected=$(cd "$work/root" && find . -type f | grep -v -e '^./usr/bin/kelto$' \
-    -e '^./usr/share/applications/' -e '^./usr/share/metainfo/' -e '^./usr/share/icons/' \
-    -e '^./usr/share/man/man1/kelto.1.gz$' -e '^./usr/share/doc/kelto/copyright$' \
-    -e '^./usr/share/doc/kelto/changelog.gz$') || true
-[[ -z $unexpected ]] || fail "unexpected files in the package: $unexpected"
-"$here/check_desktop_files.sh" "$work/root/usr" "$icon_checker"
-"$here/check_version_note.sh" "$work/root/usr/bin/kelto"
-"$here/check_man_page.sh" "$work/root/usr"
-# The changelog's entry is the package's own version.
-"$here/check_docs.sh" "$work/root/usr" "$(field Version)"
+packed=$(cd "$work/root" && find . -type f | sed 's|^\./usr/||' | sort)
+listed=$(grep -v '^#' "$here/installed-files" | cut -d' ' -f1 | sort)
+[[ $packed == "$listed" ]] || fail "the package's files are not those of installed-files:
+$(diff <(echo "$listed") <(echo "$packed"))"
+# The changelog's entry must be the package's own version.
+"$here/check_tree.sh" "$work/root/usr" "$2" "$3" "$(field Version)"
 
 # The unpacked program finds its libraries and keeps running (it only ends on ESC or a
 # double-click), so a timeout is the expected way out.

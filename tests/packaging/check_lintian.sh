@@ -3,18 +3,13 @@
 # Exits 77 (a skip) when lintian is not installed: scripts/install-deps.sh --with-tests.
 # Usage: check_lintian.sh <build-dir>
 set -euo pipefail
-build=$1
-fail() { echo "FAIL: $*" >&2; exit 1; }
 if ! command -v lintian >/dev/null; then
     echo "SKIP: lintian is not installed (bash scripts/install-deps.sh --with-tests installs it)"
     exit 77
 fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-# shellcheck source-path=SCRIPTDIR source=make_deb.sh
-. "$(dirname "$0")/make_deb.sh"
-make_deb "$build"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+make_deb "$1"
 
 # Errors and warnings are what a maintainer must fix; info tags (I:) are shown only. Lintian
 # leaves its caches (mldbm-elf-*) in TMPDIR: the work folder, which goes with the test.

@@ -5,12 +5,11 @@
 # Usage: check_screenshot.sh <build-dir> <source-dir>
 set -euo pipefail
 build=$1 source=$2
-fail() { echo "FAIL: $*" >&2; exit 1; }
 for tool in Xvfb openbox xdotool import compare; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
 clone_state() { git -C "$source" status --porcelain 2>/dev/null || true; }
 before=$(clone_state)
 

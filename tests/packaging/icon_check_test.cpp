@@ -4,7 +4,6 @@
 // Usage: packaging_icon_check <16.png> <32.png> <32-mono.png> <scalable.svg>
 #include <gtest/gtest.h>
 
-#include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QSet>
@@ -19,72 +18,58 @@ namespace {
 
 std::vector<std::string> iconFiles;
 
+// qRgb gives opaque colours, so an opaque pixel of the colour compares equal.
+const QRgb kBlack = qRgb(0, 0, 0), kWhite = qRgb(0xFF, 0xFF, 0xFF);
+const QRgb kCyan = qRgb(0x00, 0xFF, 0xFF), kGrey = qRgb(0x80, 0x80, 0x80);
 const QSet<QRgb> kPalette16 = {
     qRgb(0x00, 0x00, 0x00), qRgb(0x80, 0x00, 0x00), qRgb(0x00, 0x80, 0x00), qRgb(0x80, 0x80, 0x00),
     qRgb(0x00, 0x00, 0x80), qRgb(0x80, 0x00, 0x80), qRgb(0x00, 0x80, 0x80), qRgb(0xC0, 0xC0, 0xC0),
     qRgb(0x80, 0x80, 0x80), qRgb(0xFF, 0x00, 0x00), qRgb(0x00, 0xFF, 0x00), qRgb(0xFF, 0xFF, 0x00),
     qRgb(0x00, 0x00, 0xFF), qRgb(0xFF, 0x00, 0xFF), qRgb(0x00, 0xFF, 0xFF), qRgb(0xFF, 0xFF, 0xFF)};
 
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kWhite = qRgb(0xFF, 0xFF, 0xFF);
-const QRgb kCyan = qRgb(0x00, 0xFF, 0xFF);
-const QRgb kGrey = qRgb(0x80, 0x80, 0x80);
-
-QImage loadIcon(int index) {
-    QImage image(QString::fromStdString(iconFiles.at(index)), "PNG");
+// A null image has no size, so a file that does not load fails here, and the checks after
+// find no pixels.
+QImage loadIcon(int index, QSize size) {
+    const QImage image(QString::fromStdString(iconFiles.at(index)), "PNG");
+    EXPECT_EQ(image.size(), size) << iconFiles.at(index);
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-// Pixels are either see-through (the icon's mask) or fully opaque.
-bool isOpaque(QRgb pixel) {
-    return qAlpha(pixel) == 255;
-}
-
-bool hasColour(QRgb pixel, QRgb colour) {
-    return isOpaque(pixel) && (pixel & 0xFFFFFF) == (colour & 0xFFFFFF);
-}
-
+// Where the pixels of one colour lie.
 struct Extent {
-    int count = 0;
-    int minX = 1 << 20, maxX = -1, minY = 1 << 20, maxY = -1;
+    int count = 0, minX = 1 << 20, maxX = -1, minY = 1 << 20, maxY = -1;
     double sumY = 0;
-    void add(int x, int y) {
-        ++count;
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-        sumY += y;
-    }
     double meanY() const { return sumY / count; }
 };
 
 Extent extentOf(const QImage& image, QRgb colour) {
-    Extent extent;
+    Extent e;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (hasColour(image.pixel(x, y), colour)) extent.add(x, y);
-    return extent;
+            if (image.pixel(x, y) == colour) {
+                ++e.count, e.sumY += y;
+                e.minX = std::min(e.minX, x), e.maxX = std::max(e.maxX, x);
+                e.minY = std::min(e.minY, y), e.maxY = std::max(e.maxY, y);
+            }
+    return e;
 }
 
 // Opaque pixels of one column that are not shadow: the window's height there.
-int windowHeightAt(const QImage& image, int x, QRgb shadow) {
+int windowHeightAt(const QImage& image, int x) {
     int height = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb pixel = image.pixel(x, y);
-        if (isOpaque(pixel) && !hasColour(pixel, shadow)) ++height;
-    }
+    for (int y = 0; y < image.height(); ++y)
+        height += qAlpha(image.pixel(x, y)) == 255 && image.pixel(x, y) != kGrey;
     return height;
 }
 
+// Pixels are either see-through (the icon's mask) or opaque in an allowed colour.
 void expectOnlyColours(const QImage& image, const QSet<QRgb>& allowed) {
     int partlyTransparent = 0, foreign = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = image.pixel(x, y);
-            if (qAlpha(pixel) == 0) continue;
-            if (qAlpha(pixel) != 255)
-                ++partlyTransparent;
-            else if (!allowed.contains(qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel))))
-                ++foreign;
+            partlyTransparent += qAlpha(pixel) != 0 && qAlpha(pixel) != 255;
+            foreign += qAlpha(pixel) == 255 && !allowed.contains(pixel);
         }
     EXPECT_EQ(partlyTransparent, 0) << "pixels neither opaque nor see-through";
     EXPECT_EQ(foreign, 0) << "opaque pixels in a colour that is not allowed";
@@ -92,14 +77,10 @@ void expectOnlyColours(const QImage& image, const QSet<QRgb>& allowed) {
 
 // The drawing common to both 16-colour sizes.
 void expectColourWindow(const QImage& image) {
-    const Extent outline = extentOf(image, kBlack);
-    const Extent body = extentOf(image, kWhite);
-    const Extent bar = extentOf(image, kCyan);
-    const Extent shadow = extentOf(image, kGrey);
-    ASSERT_GT(outline.count, 0);
-    ASSERT_GT(body.count, 0);
-    ASSERT_GT(bar.count, 0);
-    ASSERT_GT(shadow.count, 0);
+    expectOnlyColours(image, kPalette16);
+    const Extent outline = extentOf(image, kBlack), body = extentOf(image, kWhite);
+    const Extent bar = extentOf(image, kCyan), shadow = extentOf(image, kGrey);
+    ASSERT_TRUE(outline.count && body.count && bar.count && shadow.count) << "a colour is missing";
     // White is the window itself, the largest area; the bar sits on top of it.
     EXPECT_GT(body.count, bar.count);
     EXPECT_GT(body.count, shadow.count);
@@ -113,54 +94,37 @@ void expectColourWindow(const QImage& image) {
     EXPECT_GT(shadow.maxY, outline.maxY);
     EXPECT_GT(shadow.minX, outline.minX);
     // Seen from the side: the nearer (left) edge is taller than the far (right) one.
-    EXPECT_GT(windowHeightAt(image, outline.minX, kGrey),
-              windowHeightAt(image, outline.maxX, kGrey));
+    EXPECT_GT(windowHeightAt(image, outline.minX), windowHeightAt(image, outline.maxX));
     // Not a filled square: the corners are see-through.
     const int last = image.width() - 1;
     for (const auto& [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}})
         EXPECT_EQ(qAlpha(image.pixel(x, y)), 0) << "corner " << x << "," << y;
 }
 
-TEST(ColourIcons, HaveTheirSizesAndOnlyPaletteColours) {
-    const QImage small = loadIcon(0);
-    const QImage large = loadIcon(1);
-    ASSERT_FALSE(small.isNull()) << iconFiles.at(0);
-    ASSERT_FALSE(large.isNull()) << iconFiles.at(1);
-    EXPECT_EQ(small.size(), QSize(16, 16));
-    EXPECT_EQ(large.size(), QSize(32, 32));
-    expectOnlyColours(small, kPalette16);
-    expectOnlyColours(large, kPalette16);
+TEST(ColourIcons, SixteenPixelsShowAWhiteWindowWithCyanTitleBarAndGreyShadow) {
+    expectColourWindow(loadIcon(0, QSize(16, 16)));
 }
 
-TEST(ColourIcons, ShowAWhiteWindowWithCyanTitleBarAndGreyShadow) {
-    expectColourWindow(loadIcon(0));
-    expectColourWindow(loadIcon(1));
+TEST(ColourIcons, ThirtyTwoPixelsShowAWhiteWindowWithCyanTitleBarAndGreyShadow) {
+    expectColourWindow(loadIcon(1, QSize(32, 32)));
 }
 
 TEST(MonochromeIcon, IsBlackAndWhiteWithTitleBarDrawnAsLines) {
-    const QImage mono = loadIcon(2);
-    ASSERT_FALSE(mono.isNull()) << iconFiles.at(2);
-    EXPECT_EQ(mono.size(), QSize(32, 32));
+    const QImage mono = loadIcon(2, QSize(32, 32));
     expectOnlyColours(mono, {kBlack, kWhite});
     const Extent black = extentOf(mono, kBlack);
-    const Extent white = extentOf(mono, kWhite);
-    ASSERT_GT(black.count, 0);
-    ASSERT_GT(white.count, 0);
+    ASSERT_TRUE(black.count && extentOf(mono, kWhite).count) << "black or white is missing";
 
     // Down the middle column of the window: top edge, at least two title lines, the line
     // under the bar, then the white body and the bottom edge; so at least five black runs,
     // with white between them.
     const int middle = (black.minX + black.maxX) / 2;
     int blackRuns = 0, longestWhite = 0, whiteRun = 0;
-    QRgb previous = 0;
     for (int y = 0; y < mono.height(); ++y) {
         const QRgb pixel = mono.pixel(middle, y);
-        const bool isBlack = hasColour(pixel, kBlack);
-        const bool isWhite = hasColour(pixel, kWhite);
-        if (isBlack && previous != kBlack) ++blackRuns;
-        whiteRun = isWhite ? whiteRun + 1 : 0;
+        blackRuns += pixel == kBlack && (y == 0 || mono.pixel(middle, y - 1) != kBlack);
+        whiteRun = pixel == kWhite ? whiteRun + 1 : 0;
         longestWhite = std::max(longestWhite, whiteRun);
-        previous = isBlack ? kBlack : (isWhite ? kWhite : 0);
     }
     EXPECT_GE(blackRuns, 5);
     EXPECT_GE(longestWhite, mono.height() / 4) << "the window body should stay white";
@@ -171,7 +135,7 @@ TEST(ScalableIcon, IsAnSvgDrawnInTheSameColours) {
     QFile file(QString::fromStdString(iconFiles.at(3)));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << iconFiles.at(3);
     QXmlStreamReader svg(&file);
-    QSet<QString> fills;
+    QSet<QString> paints;
     bool rootIsSvg = false, hasViewBox = false;
     while (!svg.atEnd()) {
         if (svg.readNext() != QXmlStreamReader::StartElement) continue;
@@ -181,13 +145,13 @@ TEST(ScalableIcon, IsAnSvgDrawnInTheSameColours) {
         }
         for (const char* paint : {"fill", "stroke"}) {
             const QString value = svg.attributes().value(paint).toString().toLower();
-            if (!value.isEmpty() && value != "none") fills.insert(value);
+            if (!value.isEmpty() && value != "none") paints.insert(value);
         }
     }
     ASSERT_FALSE(svg.hasError()) << svg.errorString().toStdString();
     EXPECT_TRUE(rootIsSvg);
     EXPECT_TRUE(hasViewBox);
-    EXPECT_EQ(fills, (QSet<QString>{"#000000", "#ffffff", "#00ffff", "#808080"}));
+    EXPECT_EQ(paints, (QSet<QString>{"#000000", "#ffffff", "#00ffff", "#808080"}));
 }
 
 }  // namespace
