@@ -14,9 +14,10 @@
 //       watches has been sent and has returned, watches until the frame rests REST_MS since
 //       then (after N changes), N changes were seen or MAX_MS passed, on the samples' times,
 //       and prints the observation (verdict.h); status 3 when no frame was seen before
-//   whole STABLE_MS TIMEOUT_MS FILE [NOT_INDEX]   once a frame other than NOT_INDEX stands,
-//       the whole client area against the window as it must look: prints "index" and what
-//       differs (status 5), saving the shot to FILE then
+//   whole STABLE_MS TIMEOUT_MS FILE [AFTER]   once a frame other than AFTER stands, the
+//       whole client area against the window as it must look: prints "index" and what differs
+//       (status 5), saving the shot to FILE then; with AFTER (not -1), also how far it stands
+//       from AFTER when that is not one frame on (status 6)
 //   save FILE.png                 the whole window or output
 // For a window: describe (the nearest frame on the screen and in the window's own pixels),
 // icons STOCK (the window's icons, "WxH clear|stock|other" each, against the picture STOCK).
@@ -546,9 +547,13 @@ int main(int argc, char** argv) {
             kelto::testing::Compare(client->first, client->second,
                                     kelto::testing::ExpectedClient(references.Picture(shown),
                                                                    source->Scale(client->first)));
-        std::printf("%d %s\n", shown, qPrintable(difference.Describe()));
+        const int after = count == 4 ? std::stoi(args[3]) : -1;
+        const int step = after < 0 ? 1 : kelto::observer::StepBetween(after, shown);
+        const QString off = QStringLiteral(", %1 frame(s) on from %2").arg(step).arg(after);
+        std::printf("%d %s%s\n", shown, qPrintable(difference.Describe()),
+                    step == 1 ? "" : qPrintable(off));
         if (difference.count) client->first.save(args[2]);
-        return difference.count ? 5 : 0;
+        return difference.count ? 5 : step != 1 ? 6 : 0;
     }
     if (!output) {
         auto& window = static_cast<WindowSource&>(*source);
