@@ -29,7 +29,8 @@
 // COUNT (types keypad '*' COUNT times at random moments; "ms from to" each; status 1 when one
 // did not show within 5 s, 6 when one was not one frame forward).
 //   screen_observer judge OBSERVATION TERM...   whether an observation passes (verdict.h)
-//   screen_observer startup|idle|keylat ... -- COMMAND...   the benchmark's looks (bench.cpp)
+//   screen_observer startup|idle|keylat ... -- COMMAND...   the benchmark's looks
+//       (bench/screen_looks.cpp)
 // Indexes are frame-table positions 0..17; -1 means no frame shows exactly.
 #include <poll.h>
 #include <unistd.h>
