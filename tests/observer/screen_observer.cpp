@@ -29,6 +29,9 @@
 // COUNT (types keypad '*' COUNT times at random moments; "ms from to" each; status 1 when one
 // did not show within 5 s, 6 when one was not one frame forward).
 //   screen_observer judge OBSERVATION TERM...   whether an observation passes (verdict.h)
+//   screen_observer protocol LOG QUERY [ARGS]   what kelto's Wayland protocol log tells: the
+//       limits and decoration modes it sent and was told, its frames' surfaces, their commits,
+//       moves and button presses (protocol_log.h)
 //   screen_observer startup|idle|keylat ... -- COMMAND...   the benchmark's looks
 //       (bench/screen_looks.cpp)
 // Indexes are frame-table positions 0..17; -1 means no frame shows exactly.
@@ -47,6 +50,8 @@
 #include <QThread>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <random>
@@ -55,6 +60,7 @@
 #include <vector>
 
 #include "animation/animation_state.h"
+#include "observer/protocol_log.h"
 #include "observer/verdict.h"
 #include "support/frame_references.h"
 #include "support/window_look.h"
@@ -470,7 +476,8 @@ QString Nearest(const FrameReferences& references, const QImage& shot, int scale
 int Usage() {
     std::fprintf(stderr,
                  "usage: screen_observer FRAMES_DIR window WID|output WID SCALE COMMAND...\n"
-                 "       screen_observer judge OBSERVATION TERM...\n");
+                 "       screen_observer judge OBSERVATION TERM...\n"
+                 "       screen_observer protocol LOG QUERY [ARGS]\n");
     return 2;
 }
 
@@ -483,10 +490,20 @@ int Judge(int argc, char** argv) {
     return judgement.pass ? 0 : 1;
 }
 
+int AnswerFromLog(int argc, char** argv) {
+    std::ifstream file(argv[2]);
+    if (!file) return std::fprintf(stderr, "cannot read %s\n", argv[2]), 2;
+    const int status = kelto::observer::AnswerProtocolQuery(
+        kelto::observer::ReadProtocolLog(file), std::vector<std::string>(argv + 3, argv + argc),
+        std::cout);
+    return status == 0 ? 0 : Usage();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "judge") return Judge(argc, argv);
+    if (argc >= 4 && std::string(argv[1]) == "protocol") return AnswerFromLog(argc, argv);
     if (argc >= 2 && std::set<std::string>{"startup", "idle", "keylat", "still"}.count(argv[1]))
         return BenchMain(argc, argv);
     if (argc < 5) return Usage();

@@ -14,7 +14,8 @@ KELTO_WAYLAND_DEBUG=1 start_kelto
 # What kelto sent while the observer was starting is not counted.
 mark_log() { wc -l <"$WORK/kelto.err" >"$WORK/watch_from"; }
 seen=$(observe 6000 6000 mark_log)
-read -r own window < <(commits_between "$(cat "$WORK/watch_from")" "$(wc -l <"$WORK/kelto.err")")
+read -r own window < <(protocol_log commits "$(cat "$WORK/watch_from")" \
+    "$(wc -l <"$WORK/kelto.err")")
 frames=($(frames_seen "$seen"))
 changes=$((${#frames[@]} - 1))
 # Four frames a second: 24 changes in 6 s. The pace itself is measured by the benchmark; a busy

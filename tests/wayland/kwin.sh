@@ -12,8 +12,8 @@ start_kwin
 KELTO_WAYLAND_DEBUG=1 start_kelto
 
 check_terms_asked
-client_side_agreed() { [ "$(told_modes)" = "1 " ]; }
-check "KWin agrees: the program draws it (answers: $(told_modes))" client_side_agreed
+client_side_agreed() { [ "$(protocol_log told-modes)" = "1 " ]; }
+check "KWin agrees: the program draws it (answers: $(protocol_log told-modes))" client_side_agreed
 check "one title bar: the program's, with the whole caption" wait_until 5 probe caption "$CAPTION"
 check "one title bar: none of KWin's above it" probe nothing-above
 

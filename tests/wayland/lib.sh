@@ -147,27 +147,14 @@ start_kwin() {
     log "kwin_wayland $COMPOSITOR_PID on $WAYLAND_DISPLAY, output $OUTPUT"
 }
 
-# What kelto told the compositor, from its protocol log (KELTO_WAYLAND_DEBUG=1).
-# sent_limits: the last minimum and maximum sizes of its toplevel, "WxH WxH".
-sent_limits() {
-    local request size sizes=()
-    for request in set_min_size set_max_size; do
-        size=$(grep -o "xdg_toplevel@[0-9]*\.$request([0-9]*, [0-9]*)" "$WORK/kelto.err" |
-            tail -n 1 | sed 's/.*(\([0-9]*\), \([0-9]*\))/\1x\2/')
-        sizes+=("${size:-none}")
-    done
-    echo "${sizes[*]}"
-}
-# asked_mode: the decoration mode kelto asked for (1 its own bar, 2 the compositor's), or none;
-# told_modes: the compositor's answers in order.
-asked_mode() {
-    grep -o 'zxdg_toplevel_decoration_v1@[0-9]*\.set_mode([0-9])' "$WORK/kelto.err" | tail -n 1 |
-        sed 's/.*(\(.\))/\1/'
-}
-told_modes() {
-    grep -o 'zxdg_toplevel_decoration_v1@[0-9]*\.configure([0-9])' "$WORK/kelto.err" |
-        sed 's/.*(\(.\))/\1/' | tr '\n' ' '
-}
+# protocol_log QUERY [ARGS]: what kelto's protocol log (KELTO_WAYLAND_DEBUG=1) tells, answered by
+# the observer (tests/observer/protocol_log.h): limits ("MIN MAX", each "WxH" or none),
+# asked-mode (1 its own bar, 2 the compositor's, or nothing), told-modes (the compositor's
+# answers in order, "1 2 "), surfaces, commits FROM TO (of its frames' and its window's surface
+# in lines FROM+1 to TO, "OWN WINDOW"), moves (commits of its window that moved the frames'
+# surface without a new buffer of the window's own, showing the frame over the old layout),
+# buttons-since LINE (button presses after line LINE).
+protocol_log() { "$KELTO_OBSERVER" protocol "$WORK/kelto.err" "$@"; }
 # stop_and_look: stops the cam and prints where the client stands and what it shows, "X Y
 # DIGEST FRAME" (probe client, probe once).
 stop_and_look() {
@@ -198,45 +185,12 @@ check_frames_run() {
     check "frames change, each shown exactly and in order" \
         judge "$seen" changes-at-least 3 exact steps '^1(,1)*$'
 }
-# protocol_lines FROM [TO]: lines FROM+1 to TO (or the end) of kelto's protocol log.
-protocol_lines() { awk -v from="$1" -v to="${2:-}" 'NR > from && (to == "" || NR <= to)' \
-    "$WORK/kelto.err"; }
-# frame_surfaces: kelto's subsurface, the surface of its own frames and its window's surface, as
-# its protocol log names them ("wl_subsurface@N wl_surface@N wl_surface@N"), or nothing.
-frame_surfaces() {
-    grep -o -m 1 'get_subsurface(new id wl_subsurface@[0-9]*, wl_surface@[0-9]*, wl_surface@[0-9]*)' \
-        "$WORK/kelto.err" | grep -o 'wl_[a-z]*@[0-9]*' | tr '\n' ' ' || true
-}
-# commits_between FROM TO: how often kelto committed the surface of its own frames and its
-# window's surface in lines FROM+1 to TO of its protocol log, as "OWN WINDOW".
-commits_between() {
-    local sub own window
-    read -r sub own window <<<"$(frame_surfaces)"
-    [ -n "$own" ] || { echo "0 0"; return; }
-    protocol_lines "$1" "$2" | awk -v own="-> $own.commit()" -v window="-> $window.commit()" '
-        index($0, own) { o++ } index($0, window) { w++ } END { printf "%d %d\n", o, w }'
-}
-# moves_over_old_layout: how often a commit of kelto's window moved the surface of its frames
-# without a new buffer of the window's own: the frame then showed in its new place over the
-# old layout until the next commit.
-moves_over_old_layout() {
-    local sub own window
-    read -r sub own window <<<"$(frame_surfaces)"
-    [ -n "$sub" ] || { echo 0; return; }
-    awk -v move="-> $sub.set_position(" -v attach="-> $window.attach(" \
-        -v commit="-> $window.commit()" '
-        index($0, move) { moved = 1 } index($0, attach) { moved = 0 }
-        index($0, commit) { n += moved; moved = 0 } END { print n + 0 }' "$WORK/kelto.err"
-}
-# buttons_since LINE: how many button presses reached kelto after line LINE of its protocol log.
-buttons_since() {
-    protocol_lines "$1" | grep -c 'wl_pointer@[0-9]*\.button([0-9]*, [0-9]*, [0-9]*, 1)' || true
-}
 # check_terms_asked: kelto gave its one size as both limits and asked to draw its own bar.
 check_terms_asked() {
     local min max
-    read -r min max < <(sent_limits)
+    read -r min max < <(protocol_log limits)
     check "the toplevel's maximum is its minimum ($min, $max)" \
-        test "$min" = "$max" -a "$min" != none
-    check "kelto asks to draw its own title bar (mode $(asked_mode))" test "$(asked_mode)" = 1
+        test -n "$min" -a "$min" = "$max" -a "$min" != none
+    check "kelto asks to draw its own title bar (mode $(protocol_log asked-mode))" \
+        test "$(protocol_log asked-mode)" = 1
 }

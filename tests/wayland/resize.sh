@@ -50,6 +50,6 @@ else
 fi
 # A wrong layout may show for a single redraw of the compositor's, between two grabs; the
 # commits themselves tell.
-check "no commit moved the frame over the old layout ($(moves_over_old_layout))" \
-    test "$(moves_over_old_layout)" -eq 0
+check "no commit moved the frame over the old layout ($(protocol_log moves))" \
+    test "$(protocol_log moves)" -eq 0
 finish

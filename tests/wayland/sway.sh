@@ -13,8 +13,9 @@ start_sway
 KELTO_WAYLAND_DEBUG=1 start_kelto
 
 check_terms_asked
-floating_mode_agreed() { ! grep -qw 2 <<<"$(told_modes)"; }
-check "sway does not insist on its own bar (answers: $(told_modes))" floating_mode_agreed
+floating_mode_agreed() { ! grep -qw 2 <<<"$(protocol_log told-modes)"; }
+check "sway does not insist on its own bar (answers: $(protocol_log told-modes))" \
+    floating_mode_agreed
 check "sway floats the window" swaymsg -q '[app_id="kelto" floating] nop'
 check "one title bar: the program's, with the whole caption" wait_until 5 probe caption "$CAPTION"
 check "one title bar: none of sway's above it" probe nothing-above
@@ -38,9 +39,9 @@ check "back from full screen: the window as before" wait_until 5 client_as_befor
 # Tiled by hand, the window gets sway's bar, which sway then insists on: the program drops its
 # own, and its client stays 1:1 in the tile.
 swaymsg -q '[app_id="kelto"] floating disable' || fail "sway could not tile the window"
-sway_insists() { [[ "$(told_modes)" == *"2 " ]]; }
+sway_insists() { [[ "$(protocol_log told-modes)" == *"2 " ]]; }
 check "tiled: sway insists on its own bar" wait_until 5 sway_insists
-log "sway's answers: $(told_modes)"
+log "sway's answers: $(protocol_log told-modes)"
 own_bar_gone() { unchanged_inside && ! probe caption "$CAPTION" >/dev/null; }
 check "tiled: the program's bar is gone, the frame shows 1:1" wait_until 5 own_bar_gone
 

@@ -38,7 +38,7 @@ xdotool mousemove --window "$OUTPUT" $((x + 470)) $((y + 470)) sleep 0.2 keydown
     mousedown 3 sleep 0.2 mousemove --window "$OUTPUT" $((x + 700)) $((y + 640)) sleep 0.3 \
     mouseup 3 sleep 0.2 keyup super mousemove --window "$OUTPUT" 600 4
 check "the drag resized in weston and never reached kelto as a press" \
-    test "$(buttons_since "$before")" -eq 0
+    test "$(protocol_log buttons-since "$before")" -eq 0
 check "resized: kelto runs and shows its frame 1:1" wait_until 5 unchanged_inside
 
 seen=$(observe from-sent min-changes=1 1000 10000 keys asterisk)
