@@ -1,45 +1,70 @@
 #include "protocol_log.h"
 
 #include <algorithm>
-#include <charconv>
-#include <climits>
+#include <cctype>
+#include <cstdio>
 #include <istream>
+#include <optional>
 #include <ostream>
-#include <regex>
 
 namespace kelto::observer {
 
 namespace {
 
-// Every match of `pattern` in the log, in order; only lines holding `hint` are searched, which
-// spares the regex the thousands of lines of a run.
-std::vector<std::smatch> Matches(const ProtocolLog& log, const std::string& hint,
-                                 const std::string& pattern) {
-    const std::regex expression(pattern);
-    std::vector<std::smatch> found;
-    for (const std::string& line : log)
-        if (line.find(hint) != std::string::npos)
-            for (std::sregex_iterator it(line.begin(), line.end(), expression), end; it != end;
-                 ++it)
-                found.push_back(*it);
-    return found;
+// The arguments when `line` is a call OBJECT.MESSAGE(...). Calls are written "[time]  ->
+// object@N.message(arguments)" for a request and without the arrow for an event: the object
+// follows a space, as do objects among the arguments, which the message after them tells apart.
+std::optional<std::string> Arguments(const std::string& line, const std::string& object,
+                                     const std::string& message) {
+    const std::string call = "." + message + "(";
+    for (auto at = line.find(' ' + object); at != std::string::npos;
+         at = line.find(' ' + object, at + 1)) {
+        auto end = at + 1 + object.size();
+        if (object.back() == '@') {
+            const auto digits = end;
+            while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end]))) ++end;
+            if (end == digits) continue;
+        }
+        if (line.compare(end, call.size(), call) != 0) continue;
+        const auto open = end + call.size(), close = line.rfind(')');
+        if (close != std::string::npos && close >= open) return line.substr(open, close - open);
+    }
+    return std::nullopt;
 }
 
-std::string LastSize(const ProtocolLog& log, const std::string& request) {
-    const auto found = Matches(log, "." + request + "(",
-                               R"(xdg_toplevel@[0-9]*\.)" + request + R"(\(([0-9]*), ([0-9]*)\))");
-    return found.empty() ? "none" : found.back().str(1) + "x" + found.back().str(2);
+// The first subsurface kelto makes holds its frames: "wl_subsurface@N", its own surface and
+// the window's surface; empty names without one.
+struct FrameSurfaces {
+    std::string subsurface, own, window;
+};
+FrameSurfaces FindFrameSurfaces(const ProtocolLog& log) {
+    const auto made = Calls(log, "wl_subcompositor@", "get_subsurface");
+    unsigned sub = 0, own = 0, window = 0;
+    if (made.empty() ||
+        std::sscanf(made.front().c_str(), "new id wl_subsurface@%u, wl_surface@%u, wl_surface@%u",
+                    &sub, &own, &window) != 3)
+        return {};
+    return {"wl_subsurface@" + std::to_string(sub), "wl_surface@" + std::to_string(own),
+            "wl_surface@" + std::to_string(window)};
 }
 
-bool Has(const std::string& line, const std::string& part) {
-    return line.find(part) != std::string::npos;
+// The size limit sent last, "WxH", or "none".
+std::string LastSize(const ProtocolLog& log, const std::string& message) {
+    const auto sent = Calls(log, "xdg_toplevel@", message);
+    unsigned width = 0, height = 0;
+    if (sent.empty() || std::sscanf(sent.back().c_str(), "%u, %u", &width, &height) != 2)
+        return "none";
+    return std::to_string(width) + "x" + std::to_string(height);
 }
 
 std::optional<long> Number(const std::string& text) {
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    std::size_t used = 0;
+    try {
+        const long value = std::stol(text, &used);
+        if (used == text.size()) return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -50,98 +75,64 @@ ProtocolLog ReadProtocolLog(std::istream& in) {
     return log;
 }
 
-Limits SentLimits(const ProtocolLog& log) {
-    return {LastSize(log, "set_min_size"), LastSize(log, "set_max_size")};
+std::vector<std::string> Calls(const ProtocolLog& log, const std::string& object,
+                               const std::string& message, long from, long to) {
+    std::vector<std::string> found;
+    const long last = std::min(to, static_cast<long>(log.size()));
+    for (long index = std::max(from, 0L); index < last; ++index)
+        if (auto arguments = Arguments(log[index], object, message)) found.push_back(*arguments);
+    return found;
 }
 
-std::string AskedMode(const ProtocolLog& log) {
-    const auto found =
-        Matches(log, ".set_mode(", R"(zxdg_toplevel_decoration_v1@[0-9]*\.set_mode\(([0-9])\))");
-    return found.empty() ? "" : found.back().str(1);
-}
-
-std::vector<int> ToldModes(const ProtocolLog& log) {
-    std::vector<int> modes;
-    for (const auto& match :
-         Matches(log, ".configure(", R"(zxdg_toplevel_decoration_v1@[0-9]*\.configure\(([0-9])\))"))
-        modes.push_back(match.str(1)[0] - '0');
-    return modes;
-}
-
-std::optional<FrameSurfaces> FindFrameSurfaces(const ProtocolLog& log) {
-    const std::regex made(
-        R"(get_subsurface\(new id (wl_subsurface@[0-9]*), (wl_surface@[0-9]*), (wl_surface@[0-9]*)\))");
-    std::smatch match;
-    for (const std::string& line : log)
-        if (Has(line, "get_subsurface(") && std::regex_search(line, match, made))
-            return FrameSurfaces{match.str(1), match.str(2), match.str(3)};
-    return std::nullopt;
-}
-
-Commits CommitsBetween(const ProtocolLog& log, long from, std::optional<long> to) {
+Commits CommitsBetween(const ProtocolLog& log, long from, long to) {
     const auto surfaces = FindFrameSurfaces(log);
-    Commits commits;
-    if (!surfaces) return commits;
-    const std::string own = "-> " + surfaces->own + ".commit()";
-    const std::string window = "-> " + surfaces->window + ".commit()";
-    const long last = std::min(static_cast<long>(log.size()), to.value_or(LONG_MAX));
-    for (long number = std::max(from, 0L) + 1; number <= last; ++number) {
-        commits.own += Has(log[number - 1], own);
-        commits.window += Has(log[number - 1], window);
-    }
-    return commits;
+    if (surfaces.own.empty()) return {};
+    return {static_cast<int>(Calls(log, surfaces.own, "commit", from, to).size()),
+            static_cast<int>(Calls(log, surfaces.window, "commit", from, to).size())};
 }
 
 int MovesOverOldLayout(const ProtocolLog& log) {
     const auto surfaces = FindFrameSurfaces(log);
-    if (!surfaces) return 0;
-    const std::string move = "-> " + surfaces->subsurface + ".set_position(";
-    const std::string attach = "-> " + surfaces->window + ".attach(";
-    const std::string commit = "-> " + surfaces->window + ".commit()";
-    // A move waits for the window's next commit; a new buffer before it takes it along.
+    if (surfaces.subsurface.empty()) return 0;
+    // A move waits for the window's next commit; a new buffer of the window's takes it along.
     int moves = 0;
     bool moved = false;
     for (const std::string& line : log) {
-        if (Has(line, move)) moved = true;
-        if (Has(line, attach)) moved = false;
-        if (Has(line, commit)) moves += moved, moved = false;
+        if (Arguments(line, surfaces.subsurface, "set_position")) moved = true;
+        if (Arguments(line, surfaces.window, "attach")) moved = false;
+        if (Arguments(line, surfaces.window, "commit")) moves += moved, moved = false;
     }
     return moves;
-}
-
-int ButtonsSince(const ProtocolLog& log, long line) {
-    const std::regex press(R"(wl_pointer@[0-9]*\.button\([0-9]*, [0-9]*, [0-9]*, 1\))");
-    int presses = 0;
-    for (long number = std::max(line, 0L) + 1; number <= static_cast<long>(log.size()); ++number)
-        presses += Has(log[number - 1], ".button(") && std::regex_search(log[number - 1], press);
-    return presses;
 }
 
 int AnswerProtocolQuery(const ProtocolLog& log, const std::vector<std::string>& query,
                         std::ostream& out) {
     const std::string name = query.empty() ? "" : query[0];
     const std::size_t count = query.size();
+    const auto from = count > 1 ? Number(query[1]) : std::nullopt;
+    const auto to = count > 2 ? Number(query[2]) : std::nullopt;
+    const auto modes = [&](const std::string& message) {
+        return Calls(log, "zxdg_toplevel_decoration_v1@", message);
+    };
     if (name == "limits" && count == 1) {
-        const Limits limits = SentLimits(log);
-        out << limits.min << ' ' << limits.max << '\n';
+        out << LastSize(log, "set_min_size") << ' ' << LastSize(log, "set_max_size") << '\n';
     } else if (name == "asked-mode" && count == 1) {
-        out << AskedMode(log) << '\n';
+        const auto asked = modes("set_mode");
+        out << (asked.empty() ? "" : asked.back()) << '\n';
     } else if (name == "told-modes" && count == 1) {
-        for (const int mode : ToldModes(log)) out << mode << ' ';
+        for (const auto& mode : modes("configure")) out << mode << ' ';
         out << '\n';
-    } else if (name == "surfaces" && count == 1) {
-        if (const auto surfaces = FindFrameSurfaces(log))
-            out << surfaces->subsurface << ' ' << surfaces->own << ' ' << surfaces->window;
-        out << '\n';
-    } else if (name == "commits" && (count == 2 || count == 3) && Number(query[1]) &&
-               (count == 2 || Number(query[2]))) {
-        const auto to = count == 3 ? Number(query[2]) : std::nullopt;
-        const Commits commits = CommitsBetween(log, *Number(query[1]), to);
+    } else if (name == "commits" && from && (count == 2 || (count == 3 && to))) {
+        const Commits commits = CommitsBetween(log, *from, to.value_or(LONG_MAX));
         out << commits.own << ' ' << commits.window << '\n';
     } else if (name == "moves" && count == 1) {
         out << MovesOverOldLayout(log) << '\n';
-    } else if (name == "buttons-since" && count == 2 && Number(query[1])) {
-        out << ButtonsSince(log, *Number(query[1])) << '\n';
+    } else if (name == "buttons-since" && from && count == 2) {
+        const auto buttons = Calls(log, "wl_pointer@", "button", *from);
+        // The last argument is the button's state: 1 pressed, 0 released.
+        out << std::count_if(buttons.begin(), buttons.end(), [](const std::string& b) {
+            return b.ends_with(", 1");
+        }) << '\n';
     } else {
         return 2;
     }
