@@ -125,6 +125,9 @@ int AnswerProtocolQuery(const ProtocolLog& log, const std::vector<std::string>& 
     } else if (name == "commits" && from && (count == 2 || (count == 3 && to))) {
         const Commits commits = CommitsBetween(log, *from, to.value_or(LONG_MAX));
         out << commits.own << ' ' << commits.window << '\n';
+    } else if (name == "last" && count == 3) {
+        const auto calls = Calls(log, query[1], query[2]);
+        out << (calls.empty() ? "" : calls.back()) << '\n';
     } else if (name == "moves" && count == 1) {
         out << MovesOverOldLayout(log) << '\n';
     } else if (name == "buttons-since" && from && count == 2) {

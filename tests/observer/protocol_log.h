@@ -34,6 +34,8 @@ int MovesOverOldLayout(const ProtocolLog& log);
 //   asked-mode         the last decoration mode asked (1 its own bar, 2 the compositor's), or ""
 //   told-modes         the compositor's answers in order, each followed by a space: "1 2 "
 //   commits FROM [TO]  "OWN WINDOW"     moves   a count     buttons-since LINE   presses after it
+//   last OBJECT MESSAGE  the arguments of the last such call, or ""
+
 // Prints the answer and returns 0; 2 for an unknown query or bad arguments.
 int AnswerProtocolQuery(const ProtocolLog& log, const std::vector<std::string>& query,
                         std::ostream& out);

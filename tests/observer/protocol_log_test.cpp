@@ -94,6 +94,8 @@ TEST(ProtocolLog, AnswersTheScriptsRead) {
         {presses, {"buttons-since", "0"}, "2\n"},
         {presses, {"buttons-since", "1"}, "1\n"},
         {presses, {"buttons-since", "5"}, "0\n"},
+        {{kMinSize, kMinSmall, kMaxFree}, {"last", "xdg_toplevel@", "set_min_size"}, "483, 483\n"},
+        {{kMinSize}, {"last", "xdg_toplevel@", "set_max_size"}, "\n"},
     };
     for (const auto& c : cases) {
         std::ostringstream out;

@@ -13,9 +13,9 @@ scale=${1:?scale}
 # The surface units the 483-pixel client takes: a whole number where the scale allows, else
 # the nearest above that shows whole screen pixels (388 units are 485 pixels at 1.25).
 case $scale in
-    1.25) told=150 units=388 ;;
-    1.5) told=180 units=322 ;;
-    1.75) told=210 units=276 ;;
+    1.25) told_scale=150 units=388 ;;
+    1.5) told_scale=180 units=322 ;;
+    1.75) told_scale=210 units=276 ;;
     *) fail "no row for scale $scale" ;;
 esac
 
@@ -23,12 +23,11 @@ start_xvfb 1300 1000
 start_kwin --width 700 --height 560 --scale "$scale"
 KELTO_WAYLAND_DEBUG=1 start_kelto
 
-told_scale() { grep -o 'preferred_scale([0-9]*)' "$WORK/kelto.err" | tail -n 1 | tr -dc 0-9; }
-check "KWin tells the window its scale ($(told_scale) in 120ths)" test "$(told_scale)" = "$told"
-destination=$(grep -o 'wp_viewport@[0-9]*\.set_destination([0-9]*, [0-9]*)' "$WORK/kelto.err" |
-    tail -n 1 | sed 's/.*(\([0-9]*\), \([0-9]*\))/\1x\2/')
+told=$(protocol_log last wp_fractional_scale_v1@ preferred_scale)
+check "KWin tells the window its scale ($told in 120ths)" test "$told" = "$told_scale"
+destination=$(protocol_log last wp_viewport@ set_destination)
 check "the frame surface covers the client in whole units (${destination:-none})" \
-    test "$destination" = "${units}x$units"
+    test "$destination" = "$units, $units"
 check_terms_asked
 
 check_frames_run
