@@ -25,7 +25,7 @@ for KELTO_WM in none openbox; do
 changes=40 5001 5000 | xdotool mousemove $((left + 10)) $((top + 10)) | changes-at-least 40 exact | $KELTO_WM: a move over the picture sets a fast pace: 40 changes within 5 s
 EOF
     keys Escape
-    ends_cleanly "$KELTO_WM: ESC"
+    ends_with 0 "$KELTO_WM: ESC"
     stop_display
 done
 finish

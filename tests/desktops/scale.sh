@@ -19,7 +19,7 @@ while read -r -u 3 setting whole; do
     check "$setting: the whole window as it must look at $whole device pixel(s) a pixel (frame $out)" \
         test "${out#* }" = none
     keys Escape
-    ends_cleanly "$setting: ESC"
+    ends_with 0 "$setting: ESC"
 done 3<<'EOF'
 QT_SCALE_FACTOR=1.5         1
 QT_SCREEN_SCALE_FACTORS=1.5 1

@@ -22,8 +22,8 @@ fails_with() {
         -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS "$@" >out 2>err || status=$?
     log "status $status, $(wc -c <out) bytes on stdout, core files [$(compgen -G 'core*')]," \
         "$(wc -l <err) line(s) on stderr: $(head -c 300 err)"
-    [ "$status" -eq 1 ] && [ "$(wc -l <err)" -eq 1 ] && grep -Eq "^kelto: error: $pattern\$" err &&
-        [ ! -s out ] && ! compgen -G 'core*' >/dev/null
+    [ "$status" -eq 1 ] && only_error_line err "$pattern" && [ ! -s out ] &&
+        ! compgen -G 'core*' >/dev/null
 }
 
 # An 8-bit colour-map display, where the toolkit paints nothing: one line, not a flood.

@@ -10,7 +10,7 @@ start_display
 start_kelto
 pointer_inner 240 240
 xdotool click --repeat 2 --delay 80 1
-ends_cleanly "a double-click on the picture"
+ends_with 0 "a double-click on the picture"
 
 # The edge takes no clicks: a double-click there leaves the program running. Events are taken
 # in order, so once a "*" typed after the clicks has stopped the cam, the clicks were read.
@@ -31,10 +31,10 @@ pointer_inner 100 110
 # Steering holds the cam: it rests, which the start-up run never does.
 check "steering is on before ESC" settled_frame 1000 15000
 keys Escape
-ends_cleanly "ESC in mouse-steering mode"
+ends_with 0 "ESC in mouse-steering mode"
 
 # A close from the desktop: openbox closes the active window on Alt+F4.
 start_kelto
 keys alt+F4
-ends_cleanly "a close from the window manager"
+ends_with 0 "a close from the window manager"
 finish

@@ -21,9 +21,6 @@ for case in TERM INT TERM-fastest INT-fastest close-request; do
         kill -s "$signal" "$KELTO_PID"
         expected=$((128 + $(kill -l "$signal")))
     fi
-    await_exit 20
-    log "$case: exit status $EXIT_STATUS after $ELAPSED_MS ms"
-    check "$case: exit status $expected (got $EXIT_STATUS)" test "$EXIT_STATUS" -eq "$expected"
-    check "$case: nothing on stderr" test ! -s "$WORK/kelto.err"
+    ends_with "$expected" "$case"
 done
 finish

@@ -21,7 +21,7 @@
 # Session:  start_display, lose_display (SIGKILL to the server), stop_display, start_wm, stop_wm,
 #           framed_window WID
 # Viewer:   [START_POINTER="X Y"] start_kelto [ARGS], start_program COMMAND..., kelto_alive,
-#           await_exit SECONDS, ends_cleanly HOW [SECONDS], check_esc_quits [SECONDS],
+#           await_exit SECONDS, ends_with STATUS HOW [SECONDS [ERROR]], check_esc_quits [SECONDS],
 #           stop_kelto, client_size, inner_origin, rss_kib
 # Others:   start_watcher, then remember_pid other PID (or group PID for a session leader and
 #           all of its session): ended with the session, also when the script is killed
@@ -466,19 +466,30 @@ stop_kelto() {
     end_process "$KELTO_PID"
     KELTO_PID=
 }
-# ends_cleanly HOW [SECONDS]: once HOW asked it to, the viewer ends within SECONDS (20) with
-# status 0 and, on X11, nothing on stderr (on Wayland it may hold the protocol log).
-ends_cleanly() {
-    await_exit "${2:-20}"
-    check "$1 ends the program with status 0 (got $EXIT_STATUS after $ELAPSED_MS ms)" \
-        test "$EXIT_STATUS" -eq 0
-    [ "${PLATFORM:-xcb}" = wayland ] ||
-        check "nothing on stderr [$(head -c 300 "$WORK/kelto.err")]" test ! -s "$WORK/kelto.err"
+# ends_with STATUS HOW [SECONDS [ERROR]]: once HOW asked it to, the viewer ends within SECONDS
+# (20) with STATUS (a crash shows there: a core comes only with death by a signal). With status
+# 1 its stderr is one line, its own "kelto: error: ERROR" (an extended regular expression,
+# anything by default); with any other, on X11, nothing (on Wayland it may hold the protocol
+# log).
+ends_with() {
+    local status=$1 how=$2 said
+    await_exit "${3:-20}"
+    said="[$(head -c 300 "$WORK/kelto.err")]"
+    check "$how ends the program with status $status (got $EXIT_STATUS after $ELAPSED_MS ms)" \
+        test "$EXIT_STATUS" -eq "$status"
+    if [ "$status" -eq 1 ]; then
+        check "$how: one line on stderr, kelto's own $said" only_error_line "$WORK/kelto.err" \
+            "${4:-.*}"
+    elif [ "${PLATFORM:-xcb}" != wayland ]; then
+        check "$how: nothing on stderr $said" test ! -s "$WORK/kelto.err"
+    fi
 }
+# only_error_line FILE ERROR: FILE holds one line, "kelto: error: ERROR" (as for ends_with).
+only_error_line() { [ "$(wc -l <"$1")" -eq 1 ] && grep -Eqx "kelto: error: $2" "$1"; }
 # shellcheck disable=SC2120  # the time is optional
 check_esc_quits() {
     keys Escape
-    ends_cleanly Esc "$@"
+    ends_with 0 Esc "$@"
 }
 # The client area as WIDTHxHEIGHT.
 client_size() { xwininfo -id "$WID" | sed -n 's/^ *Width: //p; s/^ *Height: //p' | paste -sd x; }

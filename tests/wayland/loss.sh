@@ -15,14 +15,9 @@ for signal in KILL TERM; do
     kill "-$signal" "$WESTON_PID"
     while ! kelto_gone && [ $(($(date +%s%3N) - sent)) -lt 3000 ]; do sleep 0.01; done
     took=$(($(date +%s%3N) - sent))
-    await_exit 5
+    ends_with 1 "SIG$signal to weston" 5
+    check "SIG$signal: within a second ($took ms)" test "$took" -le 1000
     end_process "$WESTON_PID"
     WESTON_PID=
-    lines=$(wc -l <"$WORK/kelto.err")
-    log "SIG$signal to weston: status $EXIT_STATUS after $took ms; stderr: $(head -c 200 "$WORK/kelto.err")"
-    check "SIG$signal: exit status 1 ($EXIT_STATUS)" test "$EXIT_STATUS" -eq 1
-    check "SIG$signal: within a second ($took ms)" test "$took" -le 1000
-    check "SIG$signal: one line on stderr ($lines)" test "$lines" -eq 1
-    check "SIG$signal: the line is kelto's own" grep -q '^kelto: error: ' "$WORK/kelto.err"
 done
 finish
