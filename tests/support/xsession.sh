@@ -22,7 +22,7 @@
 #           framed_window WID
 # Viewer:   [START_POINTER="X Y"] start_kelto [ARGS], start_program COMMAND..., kelto_alive,
 #           await_exit SECONDS, ends_with STATUS HOW [SECONDS [ERROR]], check_esc_quits [SECONDS],
-#           stop_kelto, client_size, inner_origin, rss_kib
+#           client_size, inner_origin, rss_kib
 # Others:   start_watcher, then remember_pid other PID (or group PID for a session leader and
 #           all of its session): ended with the session, also when the script is killed
 # Input:    keys KEY..., pointer_inner X Y, click, click_gap, close_by_key (Alt+F4)
@@ -462,10 +462,6 @@ await_exit() {
     KELTO_PID=
 }
 
-stop_kelto() {
-    end_process "$KELTO_PID"
-    KELTO_PID=
-}
 # ends_with STATUS HOW [SECONDS [ERROR]]: once HOW asked it to, the viewer ends within SECONDS
 # (20) with STATUS (a crash shows there: a core comes only with death by a signal). With status
 # 1 its stderr is one line, its own "kelto: error: ERROR" (an extended regular expression,

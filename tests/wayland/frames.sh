@@ -16,7 +16,7 @@ mark_log() { wc -l <"$WORK/kelto.err" >"$WORK/watch_from"; }
 seen=$(observe 6000 6000 mark_log)
 read -r own window < <(protocol_log commits "$(cat "$WORK/watch_from")" \
     "$(wc -l <"$WORK/kelto.err")")
-frames=($(frames_seen "$seen"))
+read -r -a frames <<<"$(frames_seen "$seen")"
 changes=$((${#frames[@]} - 1))
 # Four frames a second: 24 changes in 6 s. The pace itself is measured by the benchmark; a busy
 # machine may stretch passes, never hide a frame. A frame shown in its own pass's event step
