@@ -148,12 +148,9 @@ start_kwin() {
 }
 
 # protocol_log QUERY [ARGS]: what kelto's protocol log (KELTO_WAYLAND_DEBUG=1) tells, answered by
-# the observer (tests/observer/protocol_log.h): limits ("MIN MAX", each "WxH" or none),
-# asked-mode (1 its own bar, 2 the compositor's, or nothing), told-modes (the compositor's
-# answers in order, "1 2 "), surfaces, commits FROM TO (of its frames' and its window's surface
-# in lines FROM+1 to TO, "OWN WINDOW"), moves (commits of its window that moved the frames'
-# surface without a new buffer of the window's own, showing the frame over the old layout),
-# buttons-since LINE (button presses after line LINE).
+# the observer: the limits and decoration mode it sent, the compositor's answers, the last call
+# of a kind, commits of its surfaces, moves of its frame over an old layout, button presses
+# (the queries: tests/observer/protocol_log.h).
 protocol_log() { "$KELTO_OBSERVER" protocol "$WORK/kelto.err" "$@"; }
 # stop_and_look: stops the cam and prints where the client stands and what it shows, "X Y
 # DIGEST FRAME" (probe client, probe once).
