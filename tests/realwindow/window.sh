@@ -10,10 +10,8 @@ start_display
 start_kelto -platform offscreen -geometry 200x100 -title other -qwindowtitle other \
     -stylesheet /nonexistent.qss -reverse
 
-geometry=$(xwininfo -id "$WID")
-width=$(awk '/^ *Width:/ {print $2}' <<<"$geometry")
-height=$(awk '/^ *Height:/ {print $2}' <<<"$geometry")
-check "client area is 483x483 (got ${width}x$height)" test "$width $height" = "483 483"
+size=$(client_size)
+check "client area is 483x483 (got $size)" test "$size" = 483x483
 
 wm_name=$(xprop -id "$WID" -notype WM_NAME)
 net_name=$(xprop -id "$WID" -notype _NET_WM_NAME)
