@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <istream>
 #include <optional>
@@ -58,13 +59,10 @@ std::string LastSize(const ProtocolLog& log, const std::string& message) {
 }
 
 std::optional<long> Number(const std::string& text) {
-    std::size_t used = 0;
-    try {
-        const long value = std::stol(text, &used);
-        if (used == text.size()) return value;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
 }
 
 }  // namespace
