@@ -438,12 +438,9 @@ close_by_key() {
         xdotool key alt+F4
     fi
 }
-# The window manager names the viewer's window as its active window (_NET_ACTIVE_WINDOW).
-wm_made_active() {
-    local active
-    active=$(xprop -root -notype _NET_ACTIVE_WINDOW 2>/dev/null | awk '{print $NF}')
-    [[ $active =~ ^0x[0-9a-fA-F]+$ ]] && [ "$((active))" = "$WID" ]
-}
+# The window manager names the viewer's window as its active window (_NET_ACTIVE_WINDOW; xfwm4
+# adds a second id after it).
+wm_made_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$WID" ]; }
 is_viewable() { xwininfo -id "$WID" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 kelto_alive() { [ -n "$KELTO_PID" ] && kill -0 "$KELTO_PID" 2>/dev/null && ! kelto_zombie; }
 kelto_zombie() { ps -o stat= -p "$KELTO_PID" 2>/dev/null | grep -q Z; }
