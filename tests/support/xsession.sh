@@ -628,12 +628,14 @@ run_cases() {
 }
 
 # check_whole_steps [COUNT]: stopped, then after each of COUNT (18) single steps ("."), every
-# pixel of the client area against the window as it must look, and each step one frame on.
+# pixel of the client area against the window as it must look, and each step one frame on. A
+# frame is taken once it stood 400 ms, over a pass at the start pace (250 ms): a step a pass
+# late still shows.
 check_whole_steps() {
     local out previous=-1 step
     for step in $(seq 0 "${1:-18}"); do
         [ "$step" -eq 0 ] || keys period
-        out=$(probe whole 600 20000 "$WORK/differs.png" "$previous") || true
+        out=$(probe whole 400 20000 "$WORK/differs.png" "$previous") || true
         check "after $step step(s): the whole window as it must be, one frame on (frame $out)" \
             test "${out#* }" = none
         previous=${out%% *}
