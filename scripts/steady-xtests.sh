@@ -36,7 +36,8 @@ failures=0
 for ((run = 1; run <= runs; run++)); do
     start=$SECONDS
     echo "=== run $run of $runs, load $(cut -d' ' -f1-3 /proc/loadavg)" | tee -a "$log"
-    ctest --preset asan "${selection[@]}" --output-on-failure >>"$log" 2>&1
+    # -LE '^$' excludes nothing: the release-only tests run too, the ones that watch the pace.
+    ctest --preset asan "${selection[@]}" -LE '^$' --output-on-failure >>"$log" 2>&1
     status=$?
     summary=$(grep -E 'tests passed|tests failed' "$log" | tail -n 1)
     results+=("run $run: $summary ($((SECONDS - start)) s)")
