@@ -58,15 +58,16 @@ main_pid=$KELTO_PID
 kelto_alive || { cat "$WORK"/memcheck.*.txt >&2; fail "the viewer ended under valgrind before ESC"; }
 activate_window || fail "the window could not be activated for ESC"
 keys Escape
-await_exit 60
+status=0
+await_exit 60 || status=$?
 # One report per process: the toolkit forks helpers (a D-Bus launcher) that memcheck
 # follows until they exec.
 report=$WORK/memcheck.$main_pid.txt
 [[ -z ${KELTO_VALGRIND_KEEP:-} ]] || cp "$WORK"/memcheck.*.txt "$KELTO_VALGRIND_KEEP/"
 grep -E 'ERROR SUMMARY|definitely lost|suppressed:' "$report"
-echo "exit status under valgrind: $EXIT_STATUS"
-if [[ $EXIT_STATUS != 0 ]]; then
+echo "exit status under valgrind: $status"
+if [[ $status != 0 ]]; then
     cat "$report" >&2
-    fail "memcheck reported errors (status $EXIT_STATUS)"
+    fail "memcheck reported errors (status $status)"
 fi
 echo PASS

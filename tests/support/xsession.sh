@@ -29,7 +29,7 @@
 # Frames:   current_frame, settled_frame, change_from, screenshot, observe and judge,
 #           changes_within, at_most_changes, run_cases (a table of cases), check_whole_steps
 # Results:  log, fail, check DESCRIPTION COMMAND..., finish, wait_until SECONDS COMMAND...
-# shellcheck disable=SC2034  # CAPTION, EXIT_STATUS... are read by the scripts that source this
+# shellcheck disable=SC2034  # CAPTION is read by the scripts that source this
 set -euo pipefail
 
 CAPTION='KELTO Valve Control         Use:  +-/*mouse,.        ESC to Quit'
@@ -37,14 +37,11 @@ TEST_NAME=$(basename "$0" .sh)
 KELTO_WM=${KELTO_WM:-openbox}
 XVFB_PID=
 WM_PID=
-WM_PROBE=
 KELTO_PID=
 DISPLAY_NUMBER=
 WID=
 FAILURES=0
 FAIL_LOGS=${FAIL_LOGS:-}
-EXIT_STATUS=
-ELAPSED_MS=
 
 # xdotool types é, ß and € only in a UTF-8 locale; C.UTF-8 is built into Debian's C library.
 export LC_ALL=C.UTF-8
@@ -56,30 +53,28 @@ for _tool in Xvfb xdotool xwininfo xprop setsid; do
         exit 77
     fi
 done
-# wm_command NAME: sets WM_COMMAND to the command line that starts window manager NAME.
+# wm_command NAME: the command line that starts window manager NAME, its words on one line.
 wm_command() {
-    if [ -n "${KELTO_WM_CMD:-}" ]; then
-        read -r -a WM_COMMAND <<<"$KELTO_WM_CMD"
-        return 0
-    fi
+    [ -z "${KELTO_WM_CMD:-}" ] || { echo "$KELTO_WM_CMD"; return 0; }
     case $1 in
-        openbox) WM_COMMAND=(openbox --sm-disable) ;;
+        openbox) echo openbox --sm-disable ;;
         # xfwm4 and mutter read their settings over a session bus; no compositing, as on old
         # screens.
-        xfwm4) WM_COMMAND=(dbus-run-session -- xfwm4 --compositor=off --sm-client-disable) ;;
-        mutter) WM_COMMAND=(dbus-run-session -- mutter --x11 --sm-disable) ;;
-        metacity) WM_COMMAND=(metacity --no-composite) ;;
+        xfwm4) echo dbus-run-session -- xfwm4 --compositor=off --sm-client-disable ;;
+        mutter) echo dbus-run-session -- mutter --x11 --sm-disable ;;
+        metacity) echo metacity --no-composite ;;
         # i3 reads the settings start_wm writes; KELTO_I3_RULES adds lines (a forced tile).
-        i3) WM_COMMAND=(i3 -c "${WORK:-}/home-i3/i3.config") ;;
-        *) WM_COMMAND=("$1") ;;
+        i3) echo i3 -c "${WORK:-}/home-i3/i3.config" ;;
+        *) echo "$1" ;;
     esac
 }
 # wm_installed NAME: the programs that start window manager NAME are there.
 wm_installed() {
     [ "$1" != none ] || return 0
-    wm_command "$1"
-    command -v "${WM_COMMAND[0]}" >/dev/null || return 1
-    [ "${WM_COMMAND[0]}" != dbus-run-session ] || command -v "${WM_COMMAND[2]}" >/dev/null
+    local command
+    read -r -a command < <(wm_command "$1")
+    command -v "${command[0]}" >/dev/null || return 1
+    [ "${command[0]}" != dbus-run-session ] || command -v "${command[2]}" >/dev/null
 }
 if ! wm_installed "$KELTO_WM"; then
     echo "SKIP: window manager $KELTO_WM is not installed"
@@ -289,9 +284,10 @@ start_wm() {
         mkdir -p "$home/.fluxbox"
         echo 'background: none' >"$home/.fluxbox/overlay"
     fi
-    wm_command "$KELTO_WM"
+    local command
+    read -r -a command < <(wm_command "$KELTO_WM")
     # Not a job-control child, so setsid makes this very process the session's leader.
-    HOME=$home setsid "${WM_COMMAND[@]}" >"$WORK/wm.log" 2>&1 &
+    HOME=$home setsid "${command[@]}" >"$WORK/wm.log" 2>&1 &
     WM_PID=$!
     remember_pid wm "$WM_PID"
     _wm_since=$SECONDS
@@ -304,24 +300,23 @@ start_wm() {
 # manager frames it, shows that it takes windows in.
 wm_takes_windows_in() {
     xev -name kelto-wm-probe -geometry 16x16 >/dev/null 2>&1 &
-    local xev_pid=$! tries framed=1
+    local xev_pid=$! tries framed=1 probe
     remember_pid other "$xev_pid"
-    if wait_until 10 wm_probe_window; then
+    if wait_until 10 wm_probe_window >/dev/null; then
+        probe=$(wm_probe_window)
         for tries in 1 2 3 4 5 6 7 8 9 10; do
-            if wait_until 1 framed_window "$WM_PROBE"; then
+            if wait_until 1 framed_window "$probe"; then
                 framed=0
                 break
             fi
-            xdotool windowunmap "$WM_PROBE" windowmap "$WM_PROBE" 2>/dev/null || true
+            xdotool windowunmap "$probe" windowmap "$probe" 2>/dev/null || true
         done
     fi
     end_process "$xev_pid"
     return "$framed"
 }
-wm_probe_window() {
-    WM_PROBE=$(xdotool search --name '^kelto-wm-probe$' 2>/dev/null | head -n 1)
-    [ -n "$WM_PROBE" ]
-}
+# The throwaway window's id, once it is there.
+wm_probe_window() { xdotool search --name '^kelto-wm-probe$' 2>/dev/null | head -n 1 | grep .; }
 # A window manager that follows the desktop conventions names itself on the root window; one
 # that does not (twm) is taken as up once it has run for a second.
 wm_running() {
@@ -446,17 +441,17 @@ kelto_alive() { [ -n "$KELTO_PID" ] && kill -0 "$KELTO_PID" 2>/dev/null && ! kel
 kelto_zombie() { ps -o stat= -p "$KELTO_PID" 2>/dev/null | grep -q Z; }
 kelto_gone() { ! kelto_alive; }
 
-# await_exit SECONDS: waits for kelto to end by itself; sets EXIT_STATUS and ELAPSED_MS (for
-# the log). Fails when it still runs after SECONDS.
+# await_exit SECONDS: waits for kelto to end by itself and returns its exit status. Fails when
+# it still runs after SECONDS.
 await_exit() {
-    local seconds=$1 start
+    local seconds=$1 start status=0
     start=$(now_ms)
     wait_until "$seconds" kelto_gone || fail "kelto still runs after ${seconds}s"
-    ELAPSED_MS=$(($(now_ms) - start))
-    EXIT_STATUS=0
-    wait "$KELTO_PID" || EXIT_STATUS=$?
+    wait "$KELTO_PID" || status=$?
+    log "kelto ended with status $status after $(($(now_ms) - start)) ms"
     forget_pid "$KELTO_PID"
     KELTO_PID=
+    return "$status"
 }
 
 # ends_with STATUS HOW [SECONDS [ERROR]]: once HOW asked it to, the viewer ends within SECONDS
@@ -465,11 +460,10 @@ await_exit() {
 # anything by default); with any other, on X11, nothing (on Wayland it may hold the protocol
 # log).
 ends_with() {
-    local status=$1 how=$2 said
-    await_exit "${3:-20}"
+    local status=$1 how=$2 said got=0
+    await_exit "${3:-20}" || got=$?
     said="[$(head -c 300 "$WORK/kelto.err")]"
-    check "$how ends the program with status $status (got $EXIT_STATUS after $ELAPSED_MS ms)" \
-        test "$EXIT_STATUS" -eq "$status"
+    check "$how ends the program with status $status (got $got)" test "$got" -eq "$status"
     if [ "$status" -eq 1 ]; then
         check "$how: one line on stderr, kelto's own $said" only_error_line "$WORK/kelto.err" \
             "${4:-.*}"
