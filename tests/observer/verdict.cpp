@@ -177,8 +177,6 @@ Judgement Judge(const Observation& seen, const std::vector<std::string>& terms) 
                 pass = seen.unmatched == 0;
             else if (term == "starts-at")
                 pass = !seen.frames.empty() && seen.frames.front() == number(1), used = 2;
-            else if (term == "ends-at")
-                pass = !seen.frames.empty() && seen.frames.back() == number(1), used = 2;
             else if (term == "short-at-most") {
                 const auto limit = number(2);
                 pass = std::count_if(seen.stood.begin(), seen.stood.end(),

@@ -58,7 +58,7 @@ std::optional<Observation> Parse(const std::string& line);
 //   all DIR           every step went in DIR
 //   changes-at-least N, changes-at-most N
 //   exact             every sample showed a frame
-//   starts-at N, ends-at N   the first or last frame
+//   starts-at N       the first frame
 //   short-at-most N MS at most N frames stood less than MS
 struct Judgement {
     bool pass = true;

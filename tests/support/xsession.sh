@@ -568,7 +568,7 @@ observe() {
 }
 # judge OBSERVATION TERM...: whether the observation passes every term (steps REGEX, rests MS,
 # still, forward PREFIX, backward PREFIX, fast DIR, all DIR, changes-at-least N,
-# changes-at-most N, exact, starts-at N, ends-at N, short-at-most N MS: see
+# changes-at-most N, exact, starts-at N, short-at-most N MS: see
 # tests/observer/verdict.h); says which term failed.
 judge() { "$KELTO_OBSERVER" judge "$@"; }
 # frames_seen OBSERVATION: the frames it saw, in order; last_frame: the last of them.
