@@ -102,9 +102,7 @@ TEST_F(LoopTest, TheFrameIsAssignedEveryPassEvenWhenStopped) {
 TEST_F(LoopTest, WaitFollowsTheDelayCountReadAtTheEndOfEachPass) {
     EnterLoopAndClearLog();
     host.onEvents = [&](int step) { state.DelayCount = step == 1 ? -1 : 2.5; };
-    loop.RunPass();
-    loop.RunPass();
-    loop.RunPass();
+    for (int i = 0; i < 3; ++i) loop.RunPass();
     EXPECT_EQ(waiter.waits, (std::vector<std::uint64_t>{1000001, 0, 3}));
 }
 
@@ -124,18 +122,11 @@ TEST_F(LoopTest, OnlyTheLastRequestOfOneEventStepActs) {
 }
 
 TEST_F(LoopTest, StartUpSequenceShowsFrameZeroThenOneFramePerPass) {
-    AnimationState fresh;
-    FakeHost freshHost;
-    Holders freshHolders;
-    FrameTable<TestPicture> freshTable;
-    CountingWaiter freshWaiter;
-    AnimationLoop<TestPicture> freshLoop(fresh, freshTable, freshHost, freshWaiter);
-    freshTable.Fill(freshHolders, freshHost);
-    EnterLoop(fresh);
-    for (int i = 0; i < 19; ++i) freshLoop.RunPass();
+    EnterLoop(state);
+    for (int i = 0; i < 19; ++i) loop.RunPass();
     std::vector<int> expected{1};  // holder 1 is frame 0, shown while filling
     for (int i = 1; i <= 19; ++i) expected.push_back(i % 18 + 1);
-    EXPECT_EQ(freshHost.shown, expected);
+    EXPECT_EQ(host.shown, expected);
 }
 
 // Input can arrive in the 17 event steps of filling, before the loop sets its start values.

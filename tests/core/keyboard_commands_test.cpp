@@ -98,24 +98,22 @@ TEST_P(KeyPressTable, KeysBetweenPassesGiveThesePositions) {
     EXPECT_EQ(shown, scenario.positions);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    KeyPress, KeyPressTable,
-    ::testing::Values(
-        KeyScenario{"PlusWhileStoppedAtFourRunsFromSix", At(4), {{u'+', 3}}, {6, 7, 8}},
-        KeyScenario{"MinusWhileRunningForwardAtFourRunsBackFromTwo",
-                    At(4, 1),
-                    {{u'-', 5}},
-                    {2, 1, 0, 17, 16}},
-        KeyScenario{"StarStopsARunThenEachFurtherStarStepsForward",
-                    At(12, 1),
-                    {{u'*', 2}, {u'*', 2}, {u'.', 1}},
-                    {12, 12, 13, 13, 14}},
-        // Auto-repeat: five stars inside one event step.
-        KeyScenario{"HeldStarStepsAtMostOneFramePerPass",
-                    At(3),
-                    {{u'*', 0}, {u'*', 0}, {u'*', 0}, {u'*', 0}, {u'*', 1}},
-                    {4}}),
-    [](const ::testing::TestParamInfo<KeyScenario>& info) { return info.param.name; });
+const KeyScenario kKeyScenarios[] = {
+    {"PlusWhileStoppedAtFourRunsFromSix", At(4), {{u'+', 3}}, {6, 7, 8}},
+    {"MinusWhileRunningForwardAtFourRunsBackFromTwo", At(4, 1), {{u'-', 5}}, {2, 1, 0, 17, 16}},
+    {"StarStopsARunThenEachFurtherStarStepsForward",
+     At(12, 1),
+     {{u'*', 2}, {u'*', 2}, {u'.', 1}},
+     {12, 12, 13, 13, 14}},
+    // Auto-repeat: five stars inside one event step.
+    {"HeldStarStepsAtMostOneFramePerPass",
+     At(3),
+     {{u'*', 0}, {u'*', 0}, {u'*', 0}, {u'*', 0}, {u'*', 1}},
+     {4}},
+};
+
+INSTANTIATE_TEST_SUITE_P(KeyPress, KeyPressTable, ::testing::ValuesIn(kKeyScenarios),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyPress, CommaAndPlusAgreeAsDoPeriodAndStar) {
     for (int position = 0; position < kFrameCount; ++position) {

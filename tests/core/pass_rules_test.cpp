@@ -104,43 +104,34 @@ TEST_P(PassRulesTable, PositionsAndRunStateFollowTheRequest) {
     EXPECT_EQ(state.StepCommand, running ? step::kRunning : step::kStopped);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PassRules, PassRulesTable,
-    ::testing::Values(
-        // A stop while running stays on the current frame, whichever stop key and direction.
-        PassScenario{
-            "StopBackWhileRunningBack", RunningBackward(0), step::kStopOrStepBack, {0, 0}, 0, 0},
-        PassScenario{"StopForwardWhileRunningForward",
-                     RunningForward(9),
-                     step::kStopOrStepForward,
-                     {9, 9},
-                     0,
-                     0},
-        PassScenario{
-            "StopBackWhileRunningForward", RunningForward(9), step::kStopOrStepBack, {9}, 0, 0},
-        PassScenario{
-            "StopForwardWhileRunningBack", RunningBackward(4), step::kStopOrStepForward, {4}, 0, 0},
-        // Single steps while stopped wrap both ways.
-        PassScenario{"StepBackFromZeroWraps", Stopped(0), step::kStopOrStepBack, {17, 17}, 0, 0},
-        PassScenario{
-            "StepForwardFromSeventeenWraps", Stopped(17), step::kStopOrStepForward, {0, 0}, 0, 0},
-        // A run request takes two steps on its first pass and overrides the other direction.
-        PassScenario{"RunForwardFromStopped", Stopped(5), step::kRunForward, {7, 8, 9, 10}, 1, 0},
-        PassScenario{"RunBackwardOverridesAForwardRun",
-                     RunningForward(5),
-                     step::kRunBackward,
-                     {3, 2, 1, 0, 17, 16},
-                     0,
-                     1},
-        PassScenario{"RunForwardOverridesABackwardRunAcrossTheWrap",
-                     RunningBackward(16),
-                     step::kRunForward,
-                     {0, 1, 2},
-                     1,
-                     0},
-        PassScenario{
-            "StoppedDoesNotMove", Stopped(11), step::kStopped, {11, 11, 11, 11, 11}, 0, 0}),
-    [](const ::testing::TestParamInfo<PassScenario>& info) { return info.param.name; });
+const PassScenario kPassScenarios[] = {
+    // A stop while running stays on the current frame, whichever stop key and direction.
+    {"StopBackWhileRunningBack", RunningBackward(0), step::kStopOrStepBack, {0, 0}, 0, 0},
+    {"StopForwardWhileRunningForward", RunningForward(9), step::kStopOrStepForward, {9, 9}, 0, 0},
+    {"StopBackWhileRunningForward", RunningForward(9), step::kStopOrStepBack, {9}, 0, 0},
+    {"StopForwardWhileRunningBack", RunningBackward(4), step::kStopOrStepForward, {4}, 0, 0},
+    // Single steps while stopped wrap both ways.
+    {"StepBackFromZeroWraps", Stopped(0), step::kStopOrStepBack, {17, 17}, 0, 0},
+    {"StepForwardFromSeventeenWraps", Stopped(17), step::kStopOrStepForward, {0, 0}, 0, 0},
+    // A run request takes two steps on its first pass and overrides the other direction.
+    {"RunForwardFromStopped", Stopped(5), step::kRunForward, {7, 8, 9, 10}, 1, 0},
+    {"RunBackwardOverridesAForwardRun",
+     RunningForward(5),
+     step::kRunBackward,
+     {3, 2, 1, 0, 17, 16},
+     0,
+     1},
+    {"RunForwardOverridesABackwardRunAcrossTheWrap",
+     RunningBackward(16),
+     step::kRunForward,
+     {0, 1, 2},
+     1,
+     0},
+    {"StoppedDoesNotMove", Stopped(11), step::kStopped, {11, 11, 11, 11, 11}, 0, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(PassRules, PassRulesTable, ::testing::ValuesIn(kPassScenarios),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PassRules, EveryRequestFromEveryStateKeepsPositionInRangeAndFlagsConsistent) {
     const std::int16_t requests[] = {step::kStopped,        step::kRunning,

@@ -55,9 +55,13 @@ using std::chrono::nanoseconds;
 using Times = std::vector<long long>;
 using TimePoint = WaitClock::TimePoint;
 
-TEST(PreciseIdleWaiter, ThePassPeriodIsTheLengthWhenTheWorkFitsInIt) {
+class PreciseIdleWaiterTest : public ::testing::Test {
+  protected:
     FakeClock clock;
-    PreciseIdleWaiter waiter(clock);
+    PreciseIdleWaiter waiter{clock};
+};
+
+TEST_F(PreciseIdleWaiterTest, ThePassPeriodIsTheLengthWhenTheWorkFitsInIt) {
     clock.Work(milliseconds(3));
     // Start pace: 1000001 iterations, 250.00025 ms. Work of any size that fits is absorbed.
     for (const auto work : {microseconds(0), microseconds(900), microseconds(250000)}) {
@@ -68,9 +72,7 @@ TEST(PreciseIdleWaiter, ThePassPeriodIsTheLengthWhenTheWorkFitsInIt) {
     EXPECT_EQ(clock.WakeTimes(), (Times{253000250, 503000500, 753000750, 1003001000}));
 }
 
-TEST(PreciseIdleWaiter, AnOverrunningPassWaitsTheWholeLengthFromItsEnd) {
-    FakeClock clock;
-    PreciseIdleWaiter waiter(clock);
+TEST_F(PreciseIdleWaiterTest, AnOverrunningPassWaitsTheWholeLengthFromItsEnd) {
     waiter.WaitIterations(80001);       // 20.00025 ms
     clock.Work(nanoseconds(20000251));  // one nanosecond too long
     waiter.WaitIterations(80001);
@@ -79,9 +81,7 @@ TEST(PreciseIdleWaiter, AnOverrunningPassWaitsTheWholeLengthFromItsEnd) {
     EXPECT_EQ(clock.WakeTimes(), (Times{20000250, 60000751, 80001001}));
 }
 
-TEST(PreciseIdleWaiter, AChangedCountStartsAFreshPeriodFromNow) {
-    FakeClock clock;
-    PreciseIdleWaiter waiter(clock);
+TEST_F(PreciseIdleWaiterTest, AChangedCountStartsAFreshPeriodFromNow) {
     waiter.WaitIterations(4000);  // 1 ms
     clock.Work(microseconds(100));
     waiter.WaitIterations(4001);
@@ -92,9 +92,7 @@ TEST(PreciseIdleWaiter, AChangedCountStartsAFreshPeriodFromNow) {
     EXPECT_EQ(clock.WakeTimes(), (Times{1000000, 2100250, 3200250, 4200250}));
 }
 
-TEST(PreciseIdleWaiter, NoIterationsRunPassesBackToBackAndDropTheCarriedDeadline) {
-    FakeClock clock;
-    PreciseIdleWaiter waiter(clock);
+TEST_F(PreciseIdleWaiterTest, NoIterationsRunPassesBackToBackAndDropTheCarriedDeadline) {
     waiter.WaitIterations(4000);
     clock.Work(microseconds(10));
     waiter.WaitIterations(0);  // a negative count
@@ -106,9 +104,7 @@ TEST(PreciseIdleWaiter, NoIterationsRunPassesBackToBackAndDropTheCarriedDeadline
     EXPECT_EQ(clock.WakeTimes(), (Times{1000000, 2010000}));
 }
 
-TEST(PreciseIdleWaiter, CountZeroIsOneIterationAfterEachPass) {
-    FakeClock clock;
-    PreciseIdleWaiter waiter(clock);
+TEST_F(PreciseIdleWaiterTest, CountZeroIsOneIterationAfterEachPass) {
     for (int pass = 0; pass < 3; ++pass) {
         clock.Work(microseconds(100));
         waiter.WaitIterations(IdleIterations(0));
@@ -116,19 +112,15 @@ TEST(PreciseIdleWaiter, CountZeroIsOneIterationAfterEachPass) {
     EXPECT_EQ(clock.WakeTimes(), (Times{100250, 200500, 300750}));
 }
 
-TEST(PreciseIdleWaiter, AWorkEqualToThePeriodStillFits) {
-    FakeClock clock;
-    PreciseIdleWaiter waiter(clock);
+TEST_F(PreciseIdleWaiterTest, AWorkEqualToThePeriodStillFits) {
     waiter.WaitIterations(8);  // 2 us
     clock.Work(microseconds(2));
     waiter.WaitIterations(8);
     EXPECT_EQ(clock.WakeTimes(), (Times{2000, 4000}));
 }
 
-TEST(PreciseIdleWaiter, CountsBeyondTheClockSaturateAtItsEnd) {
-    FakeClock clock;
+TEST_F(PreciseIdleWaiterTest, CountsBeyondTheClockSaturateAtItsEnd) {
     clock.Work(milliseconds(1));
-    PreciseIdleWaiter waiter(clock);
     constexpr auto kMax = std::numeric_limits<std::uint64_t>::max();
     waiter.WaitIterations(kMax);
     EXPECT_EQ(clock.sleeps.back(), TimePoint::max());

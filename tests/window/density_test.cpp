@@ -33,8 +33,7 @@ class DensityTest : public QObject {
             frame.scaled(frame.size() * whole, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         const int origin = static_cast<int>(std::lround(2 * ratio));
         const int visible = static_cast<int>(std::floor(481 * ratio)) - origin;
-        const int width =
-            std::min(expected.width(), static_cast<int>(std::floor(481 * ratio)) - origin);
+        const int width = std::min(expected.width(), visible);
         const int height = std::min(expected.height(), visible);
         QCOMPARE(screen.copy(origin, origin, width, height), expected.copy(0, 0, width, height));
         for (int y = origin; y < origin + height; ++y)

@@ -72,12 +72,10 @@ class ToolkitStartTest : public QObject {
     }
 
     void onlyTrueColourDepthsShowFrames() {
-        QVERIFY(!DepthShowsFrames(1));
-        QVERIFY(!DepthShowsFrames(8));
-        QVERIFY(DepthShowsFrames(15));
-        QVERIFY(DepthShowsFrames(16));
-        QVERIFY(DepthShowsFrames(24));
-        QVERIFY(DepthShowsFrames(30));
+        for (const int depth : {1, 8})
+            QVERIFY2(!DepthShowsFrames(depth), qPrintable(QString::number(depth)));
+        for (const int depth : {15, 16, 24, 30})
+            QVERIFY2(DepthShowsFrames(depth), qPrintable(QString::number(depth)));
     }
 };
 
