@@ -63,10 +63,7 @@ double ScreenAngle(Px p) {
 }
 
 bool PixelSet::TouchesAny(Px p) const {
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (Has({p.x + dx, p.y + dy})) return true;
-    return false;
+    return Has(p) || NeighbourCount(p) > 0;
 }
 
 int PixelSet::NeighbourCount(Px p) const {
@@ -86,10 +83,7 @@ PixelSet WhiteRegion(const MonoPicture& picture, Px seed) {
         stack.pop_back();
         if (!White(picture, p) || region.Has(p)) continue;
         region.Add(p);
-        stack.push_back({p.x + 1, p.y});
-        stack.push_back({p.x - 1, p.y});
-        stack.push_back({p.x, p.y + 1});
-        stack.push_back({p.x, p.y - 1});
+        stack.insert(stack.end(), {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}});
     }
     return region;
 }
@@ -140,13 +134,11 @@ FrameParts SplitFrame(const MonoPicture& picture, double lobeAngleGuess) {
     const PixelSet outside = WhiteRegion(picture, {picture.width - 1, picture.height - 1});
     parts.followerInside = WhiteRegion(picture, {240, parts.faceRow + 5});
 
-    parts.centreCircle = PixelSet(picture.width, picture.height);
-    parts.cam = PixelSet(picture.width, picture.height);
+    for (PixelSet* part : {&parts.centreCircle, &parts.cam, &parts.ringInner, &parts.ringOuter})
+        *part = PixelSet(picture.width, picture.height);
     const PixelSet camBorder = BlackBorder(picture, insideCam);
     for (const Px& p : camBorder.Pixels())
         (ScreenDistance(p) < 110.0 ? parts.centreCircle : parts.cam).Add(p);
-    parts.ringInner = PixelSet(picture.width, picture.height);
-    parts.ringOuter = PixelSet(picture.width, picture.height);
     const PixelSet bandBorder = BlackBorder(picture, band);
     for (const Px& p : bandBorder.Pixels())
         (outside.TouchesAny(p) ? parts.ringOuter : parts.ringInner).Add(p);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "frames/holder_blocks.h"
@@ -36,36 +37,27 @@ std::vector<std::uint8_t> RealBlock(int holder) {
 }
 
 TEST(PictureBlockEncode, WritesEveryHeaderField) {
-    for (int width : {480, 481}) {
-        const auto b = EncodePictureBlock(MonoPicture(width, 480));
-        const std::uint32_t rows = width == 480 ? 28800 : 30720;
+    for (std::uint32_t w : {480, 481}) {
+        const auto b = EncodePictureBlock(MonoPicture(static_cast<int>(w), 480));
+        const std::uint32_t rows = w == 480 ? 28800 : 30720;
         const std::uint32_t n = 62 + rows;
-        SCOPED_TRACE(width);
+        SCOPED_TRACE(w);
         ASSERT_EQ(b.size(), 12 + n);
-        EXPECT_EQ(U32(b, 0), n + 8);
         EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + 4, b.begin() + 8),
                   (std::vector<std::uint8_t>{0x6C, 0x74, 0, 0}));
-        EXPECT_EQ(U32(b, 8), n);
         const std::size_t f = 12;
         EXPECT_EQ(b[f], 'B');
         EXPECT_EQ(b[f + 1], 'M');
-        EXPECT_EQ(U32(b, f + 2), n);
-        EXPECT_EQ(U16(b, f + 6), 0u);
-        EXPECT_EQ(U16(b, f + 8), 0u);
-        EXPECT_EQ(U32(b, f + 10), 62u);
-        EXPECT_EQ(U32(b, f + 14), 40u);
-        EXPECT_EQ(U32(b, f + 18), static_cast<std::uint32_t>(width));
-        EXPECT_EQ(U32(b, f + 22), 480u);
-        EXPECT_EQ(U16(b, f + 26), 1u);
-        EXPECT_EQ(U16(b, f + 28), 1u);
-        EXPECT_EQ(U32(b, f + 30), 0u);
-        EXPECT_EQ(U32(b, f + 34), rows);
-        EXPECT_EQ(U32(b, f + 38), 3780u);
-        EXPECT_EQ(U32(b, f + 42), 3780u);
-        EXPECT_EQ(U32(b, f + 46), 0u);
-        EXPECT_EQ(U32(b, f + 50), 0u);
-        EXPECT_EQ(U32(b, f + 54), 0x00000000u);
-        EXPECT_EQ(U32(b, f + 58), 0x00FFFFFFu);
+        // Every other field as offset, size in bytes and value, in the order they lie: the
+        // block's two lengths, the file header, the information header and the colour table.
+        const std::tuple<std::size_t, int, std::uint32_t> fields[] = {
+            {0, 4, n + 8},     {8, 4, n},         {f + 2, 4, n},          {f + 6, 2, 0},
+            {f + 8, 2, 0},     {f + 10, 4, 62},   {f + 14, 4, 40},        {f + 18, 4, w},
+            {f + 22, 4, 480},  {f + 26, 2, 1},    {f + 28, 2, 1},         {f + 30, 4, 0},
+            {f + 34, 4, rows}, {f + 38, 4, 3780}, {f + 42, 4, 3780},      {f + 46, 4, 0},
+            {f + 50, 4, 0},    {f + 54, 4, 0},    {f + 58, 4, 0x00FFFFFF}};
+        for (const auto& [at, size, value] : fields)
+            EXPECT_EQ(size == 2 ? U16(b, at) : U32(b, at), value) << "field at " << at;
     }
 }
 

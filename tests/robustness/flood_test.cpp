@@ -41,6 +41,15 @@ QMouseEvent* Mouse(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseBut
     return new QMouseEvent(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
 }
 
+// A pointer move with no button held, to post.
+QMouseEvent* Move(QWidget* target, QPointF pos) {
+    return Mouse(target, QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton);
+}
+
+QKeyEvent* Key(const QString& text) {
+    return new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, text);
+}
+
 void Send(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button,
           Qt::MouseButtons buttons) {
     std::unique_ptr<QMouseEvent> event(Mouse(target, type, pos, button, buttons));
@@ -67,30 +76,28 @@ class FloodTest : public QObject {
     testing::RecordingEnd end;
     testing::CountingWaiter waiter;
 
-    // A shown window whose loop has been entered, driven pass by pass by the test.
+    // A shown window whose loop has been entered, driven pass by pass by the test; each test
+    // gets a new one.
     struct Running {
         explicit Running(FloodTest& test) : form(test.end, test.waiter), drive(form) {}
         Form1 form;
         testing::Form1Driver drive;
     };
-    std::unique_ptr<Running> RunningForm() {
-        auto running = std::make_unique<Running>(*this);
-        running->form.show();
-        if (!QTest::qWaitForWindowExposed(&running->form)) return nullptr;
-        running->drive.Start();
-        return running;
-    }
+    std::unique_ptr<Running> running;
 
   private slots:
     void init() {
         end = {};
         waiter.waits.clear();
         waiter.duringWait = nullptr;
+        running = std::make_unique<Running>(*this);
+        running->form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&running->form));
+        running->drive.Start();
     }
+    void cleanup() { running.reset(); }
 
     void aFloodArrivingDuringOnePassIsHandledInThatPassAndTheNextPassStarts() {
-        auto running = RunningForm();
-        QVERIFY(running);
         testing::Form1Driver& drive = running->drive;
         InputCounter counter;
         drive.Picture1()->installEventFilter(&counter);
@@ -100,17 +107,12 @@ class FloodTest : public QObject {
             // Keys and pointer moves interleaved; the last of each kind decides the state.
             for (long i = 0; i < kFlood - 2; ++i) {
                 if (i % 2 == 0)
-                    QCoreApplication::postEvent(
-                        area, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, kKeys[i % 5]));
+                    QCoreApplication::postEvent(area, Key(kKeys[i % 5]));
                 else
-                    QCoreApplication::postEvent(
-                        area, Mouse(area, QEvent::MouseMove, QPointF(2 + i % 479, 2 + i % 481),
-                                    Qt::NoButton, Qt::NoButton));
+                    QCoreApplication::postEvent(area, Move(area, {2.0 + i % 479, 2.0 + i % 481}));
             }
-            QCoreApplication::postEvent(
-                area, Mouse(area, QEvent::MouseMove, lastMove, Qt::NoButton, Qt::NoButton));
-            QCoreApplication::postEvent(
-                area, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("/")));
+            QCoreApplication::postEvent(area, Move(area, lastMove));
+            QCoreApplication::postEvent(area, Key(QStringLiteral("/")));
         };
         const std::int16_t before = drive.State().Position;
         drive.RunPass();
@@ -135,14 +137,10 @@ class FloodTest : public QObject {
 #if defined(__SANITIZE_ADDRESS__)
         QSKIP("the address sanitizer holds freed memory back; its leak check covers this");
 #endif
-        auto running = RunningForm();
-        QVERIFY(running);
         testing::Form1Driver& drive = running->drive;
         PictureArea* area = drive.Picture1();
         waiter.duringWait = [&] {
-            for (long i = 0; i < kFlood; ++i)
-                QCoreApplication::postEvent(
-                    area, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, kKeys[i % 5]));
+            for (long i = 0; i < kFlood; ++i) QCoreApplication::postEvent(area, Key(kKeys[i % 5]));
         };
         drive.RunPass();
         const long afterFirst = ResidentKib();
@@ -156,8 +154,6 @@ class FloodTest : public QObject {
     }
 
     void everyCodeUnitInOneTextEventActsInOrderAndNothingQuits() {
-        auto running = RunningForm();
-        QVERIFY(running);
         testing::Form1Driver& drive = running->drive;
         QString text;
         for (char32_t code = 0; code <= 0xFFFF; ++code)
@@ -172,8 +168,6 @@ class FloodTest : public QObject {
     }
 
     void pointerExtremesWhileDraggingKeepThePaceAndTheLoopRunning() {
-        auto running = RunningForm();
-        QVERIFY(running);
         testing::Form1Driver& drive = running->drive;
         PictureArea* area = drive.Picture1();
         Send(area, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);

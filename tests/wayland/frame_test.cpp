@@ -33,13 +33,20 @@ class Client final : public QWidget {
     }
 };
 
-// Columns of the caption bar that hold dark ink.
-std::pair<int, int> InkColumns(const QImage& bar) {
+// Columns of the frame's caption bar, as it draws it, that hold dark ink.
+std::pair<int, int> InkColumns(WaylandFrame& frame) {
+    const QImage shot = frame.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage bar = shot.copy(1, 1, 483, WaylandFrame::kBarHeight);
     int left = bar.width(), right = -1;
     for (int y = 0; y < bar.height(); ++y)
         for (int x = 0; x < bar.width(); ++x)
             if (qGray(bar.pixel(x, y)) < 96) left = std::min(left, x), right = std::max(right, x);
     return {left, right};
+}
+
+bool Shown(WaylandFrame& frame) {
+    frame.show();
+    return QTest::qWaitForWindowExposed(&frame);
 }
 
 }  // namespace
@@ -54,8 +61,7 @@ class WaylandFrameTest : public QObject {
         QCOMPARE(client.parentWidget(), &frame);
         QCOMPARE(frame.size(), QSize(483 + 2, 483 + WaylandFrame::kBarHeight + 2));
         QCOMPARE(frame.minimumSize(), frame.size());
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(Shown(frame));
         QCOMPARE(client.geometry(), QRect(1, 1 + WaylandFrame::kBarHeight, 483, 483));
         QCOMPARE(frame.windowTitle(), kCaption);
         QVERIFY(frame.windowFlags() & Qt::FramelessWindowHint);
@@ -66,8 +72,7 @@ class WaylandFrameTest : public QObject {
     void LargerFrameCentresTheClient() {
         Client client;
         WaylandFrame frame(client);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(Shown(frame));
         frame.resize(1024, 736);
         QCOMPARE(client.size(), QSize(483, 483));
         const int below = 736 - WaylandFrame::kBarHeight - 2;
@@ -82,14 +87,11 @@ class WaylandFrameTest : public QObject {
     void BarShowsTheWholeCaption() {
         Client client;
         WaylandFrame frame(client);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        const QImage shot = frame.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage bar = shot.copy(1, 1, 483, WaylandFrame::kBarHeight);
+        QVERIFY(Shown(frame));
         QFont font = frame.font();
         font.setPixelSize(WaylandFrame::kCaptionPixelSize);
         const int width = QFontMetrics(font).horizontalAdvance(kCaption);
-        const auto [left, right] = InkColumns(bar);
+        const auto [left, right] = InkColumns(frame);
         QVERIFY2(right >= 0, "no caption drawn");
         QVERIFY2(
             std::abs((right - left + 1) - width) <= 3,
@@ -103,8 +105,7 @@ class WaylandFrameTest : public QObject {
     void CompositorsBarLeavesTheClientAlone() {
         Client client;
         WaylandFrame frame(client);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(Shown(frame));
         frame.DrawOwnBar(false);
         QCOMPARE(frame.size(), QSize(483, 483));
         QCOMPARE(frame.minimumSize(), QSize(483, 483));
@@ -112,16 +113,13 @@ class WaylandFrameTest : public QObject {
         frame.DrawOwnBar(true);
         QCOMPARE(frame.size(), QSize(483 + 2, 483 + WaylandFrame::kBarHeight + 2));
         QCOMPARE(client.pos(), QPoint(1, 1 + WaylandFrame::kBarHeight));
-        const QImage shot = frame.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QVERIFY2(InkColumns(shot.copy(1, 1, 483, WaylandFrame::kBarHeight)).second >= 0,
-                 "no caption drawn once the bar is back");
+        QVERIFY2(InkColumns(frame).second >= 0, "no caption drawn once the bar is back");
     }
 
     void CloseReachesTheClient() {
         Client client;
         WaylandFrame frame(client);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(Shown(frame));
         QVERIFY(!frame.close());
         QCOMPARE(client.closes, 1);
         QVERIFY(frame.isVisible());
@@ -134,8 +132,7 @@ class WaylandFrameTest : public QObject {
     void FractionalScaleLaysTheFrameOnTheGrain() {
         Client client;
         WaylandFrame frame(client);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(Shown(frame));
         QHighDpiScaling::setScreenFactor(frame.screen(), 0.8);
         frame.resize(frame.minimumSize() + QSize(1, 1));
         frame.resize(frame.minimumSize());
