@@ -88,7 +88,7 @@ TEST(MouseSteering, EachMoveRequestsOneStepByVerticalDirection) {
     Picture1_MouseMove(state, 0, 0, 1.0f, 1.5f, end);  // sideways only
     EXPECT_EQ(state.StepCommand, step::kStopOrStepForward);
     EXPECT_EQ(state.LastMouseY, 1.5f);
-    Picture1_MouseMove(state, 0, 0, 1.0f, -0.1f, end);  // first move of a session upward
+    Picture1_MouseMove(state, 0, 0, 1.0f, -0.1f, end);  // upward, past the top edge
     EXPECT_EQ(state.StepCommand, step::kStopOrStepBack);
 }
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtTest>
+#include <utility>
 #include <vector>
 
 #include "frames/holder_pictures.h"
@@ -297,8 +298,14 @@ class Form1Test : public QObject {
         // Other buttons neither click nor double-click.
         DoubleClick(&area, p, Qt::RightButton);
         QCOMPARE(input.events.size(), std::size_t{2});
-        // A click on the edge is no click on the picture.
+        // A click on the edge is no click on the picture, nor is a press and release of which
+        // only one is inside.
         Click(&area, {1, 1});
+        for (const auto& [press, release] : {std::pair<QPointF, QPointF>{{1, 50}, {50, 50}},
+                                             std::pair<QPointF, QPointF>{{50, 50}, {1, 50}}}) {
+            SendMouse(&area, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+            SendMouse(&area, QEvent::MouseButtonRelease, release, Qt::LeftButton, Qt::NoButton);
+        }
         QCOMPARE(input.events.size(), std::size_t{2});
     }
 
